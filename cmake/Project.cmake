@@ -1,0 +1,85 @@
+# Settings shared by every target of the project, and the helpers its folders use.
+
+add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+
+if(WIN32)
+  # Windows XP is the oldest system the programs support: headers, PE subsystem 5.01, and a
+  # static runtime so that no libgcc, libstdc++ or libwinpthread DLL has to stand beside them.
+  add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+  add_link_options(-static
+    -Wl,--major-subsystem-version,5,--minor-subsystem-version,1
+    -Wl,--major-os-version,5,--minor-os-version,1)
+  # Every Windows test runs under Wine through the harness, with the session of this build tree.
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      "${PROJECT_SOURCE_DIR}/tools/wine/run;--session;${PROJECT_BINARY_DIR}/wine")
+elseif(SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# add_subdirectories(a b c): the folders that exist; lets an area grow without touching its parent.
+function(add_subdirectories)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# add_native_test(target SOURCES ... [LIBS ...]): a GoogleTest program of the host tree, one ctest
+# entry per test case.
+function(add_native_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  include(GoogleTest)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# add_wine_test(name COMMAND target [args...] [VERSION winxp|win98|...] [TIMEOUT s]
+#               [LANGUAGE zh_TW] [RESOURCE_LOCK lock]):
+# runs a Windows program under Wine in this tree's session. The Windows version is the one Wine
+# reports to that program (AppDefaults); a test cannot run without Wine, it fails.
+function(add_wine_test name)
+  cmake_parse_arguments(ARG "" "VERSION;TIMEOUT;LANGUAGE;RESOURCE_LOCK;WORKING_DIRECTORY" "COMMAND" ${ARGN})
+  if(NOT ARG_VERSION)
+    set(ARG_VERSION winxp)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  if(NOT ARG_WORKING_DIRECTORY)
+    set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endif()
+  add_test(NAME ${name} COMMAND ${ARG_COMMAND} WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY})
+  set(env "WINE_VERSION=${ARG_VERSION}" "WINE_TIMEOUT=${ARG_TIMEOUT}")
+  if(ARG_LANGUAGE)
+    list(APPEND env "WINE_LANGUAGE=${ARG_LANGUAGE}")
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${env}"
+    FIXTURES_REQUIRED wine
+    TIMEOUT ${ARG_TIMEOUT}
+    LABELS wine)
+  if(ARG_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+endfunction()
+
+# add_wine_script_test(name SCRIPT path [ARGS ...] [TIMEOUT s]): a host shell script that drives
+# Windows programs under Wine itself (end-to-end scenarios); it gets the session in WINE_SESSION.
+function(add_wine_script_test name)
+  cmake_parse_arguments(ARG "" "SCRIPT;TIMEOUT" "ARGS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  add_test(NAME ${name} COMMAND bash ${ARG_SCRIPT} ${ARG_ARGS})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "WINE_SESSION=${PROJECT_BINARY_DIR}/wine;WINE_RUN=${PROJECT_SOURCE_DIR}/tools/wine/run"
+    FIXTURES_REQUIRED wine
+    TIMEOUT ${ARG_TIMEOUT}
+    LABELS wine)
+endfunction()
+
+# Sources include each other from the root: "core/fat/layout.h", "platform/dialogs/cwnd.h".
+include_directories(${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
