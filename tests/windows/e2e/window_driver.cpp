@@ -1,0 +1,249 @@
+// windriver: drives the real programs' windows for the end-to-end scenarios, by messages only
+// (no screen coordinates, no xdotool: under Wine's virtual desktop those find nothing).
+//
+//   windriver wait SELECTOR [MS]      until a visible window matches (exit 1 on time-out)
+//   windriver gone SELECTOR [MS]      until no window matches
+//   windriver text SELECTOR ID        prints the text of control ID (0: the window itself)
+//   windriver click SELECTOR ID       posts BM_CLICK to control ID
+//   windriver key SELECTOR VK         posts a key press (hex or decimal virtual key) to the focus
+//   windriver syscmd SELECTOR close|minimize|restore
+//   windriver checked SELECTOR ID     prints 1 or 0 (BM_GETCHECK)
+//   windriver enabled SELECTOR ID     prints 1 or 0
+//   windriver shot SELECTOR FILE.bmp  saves what the window shows on the screen
+//   windriver list                    prints every visible top-level window
+//
+// SELECTOR is a window title, optionally followed by #ID: the window must also have a child
+// control ID (several of one program's windows share the title "Vexmend").
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Selector {
+    std::string title;
+    int childId = 0;
+};
+
+Selector ParseSelector(const std::string& text)
+{
+    Selector selector;
+    const std::size_t hash = text.rfind('#');
+    if (hash != std::string::npos && hash + 1 < text.size()) {
+        selector.title = text.substr(0, hash);
+        selector.childId = std::atoi(text.c_str() + hash + 1);
+    } else {
+        selector.title = text;
+    }
+    return selector;
+}
+
+std::string WindowTitle(HWND window)
+{
+    char text[512] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &length);
+    return text;
+}
+
+struct Search {
+    const Selector* selector;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM context)
+{
+    Search& search = *reinterpret_cast<Search*>(context);
+    if (!IsWindowVisible(window))
+        return TRUE;
+    if (WindowTitle(window) != search.selector->title)
+        return TRUE;
+    if (search.selector->childId != 0 && !GetDlgItem(window, search.selector->childId))
+        return TRUE;
+    search.found.push_back(window);
+    return TRUE;
+}
+
+HWND Find(const Selector& selector)
+{
+    Search search{&selector, {}};
+    EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
+    return search.found.empty() ? nullptr : search.found.front();
+}
+
+HWND WaitFor(const Selector& selector, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND window = Find(selector))
+            return window;
+        if (GetTickCount() - start >= milliseconds)
+            return nullptr;
+        Sleep(50);
+    }
+}
+
+HWND Control(HWND window, int id)
+{
+    return id == 0 ? window : GetDlgItem(window, id);
+}
+
+bool SaveScreenshot(HWND window, const char* path)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        SelectObject(memory, old);
+        const DWORD stride = (width * 3 + 3) & ~3u;
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + stride * height;
+        if (FILE* out = std::fopen(path, "wb")) {
+            saved = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                    std::fwrite(bits, stride * height, 1, out) == 1;
+            saved = std::fclose(out) == 0 && saved;
+        }
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+BOOL CALLBACK PrintWindowLine(HWND window, LPARAM)
+{
+    if (IsWindowVisible(window)) {
+        char className[128] = {};
+        GetClassNameA(window, className, sizeof className);
+        RECT rect;
+        GetWindowRect(window, &rect);
+        std::printf("%p \"%s\" %s (%ld,%ld %ldx%ld)\n", static_cast<void*>(window),
+                    WindowTitle(window).c_str(), className, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top);
+    }
+    return TRUE;
+}
+
+int Fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "windriver: %s: %s\n", what, detail.c_str());
+    return 1;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: windriver wait|gone|text|click|key|syscmd|checked|enabled|shot|list ...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const std::string command = argv[1];
+    if (command == "list") {
+        EnumWindows(PrintWindowLine, 0);
+        return 0;
+    }
+    if (argc < 3)
+        return Usage();
+    const Selector selector = ParseSelector(argv[2]);
+    const DWORD defaultWait = 10000;
+
+    if (command == "wait" || command == "gone") {
+        const DWORD limit = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : defaultWait;
+        if (command == "wait")
+            return WaitFor(selector, limit) ? 0 : Fail("no window", argv[2]);
+        const DWORD start = GetTickCount();
+        while (Find(selector)) {
+            if (GetTickCount() - start >= limit)
+                return Fail("window still there", argv[2]);
+            Sleep(50);
+        }
+        return 0;
+    }
+
+    HWND window = WaitFor(selector, defaultWait);
+    if (!window)
+        return Fail("no window", argv[2]);
+    const int id = argc > 3 ? std::atoi(argv[3]) : 0;
+
+    if (command == "text" || command == "checked" || command == "enabled") {
+        if (argc < 4)
+            return Usage();
+        HWND control = Control(window, id);
+        if (!control)
+            return Fail("no control", argv[3]);
+        if (command == "text")
+            std::printf("%s\n", WindowTitle(control).c_str());
+        else if (command == "checked")
+            std::printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        else
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "click") {
+        if (argc < 4)
+            return Usage();
+        HWND control = Control(window, id);
+        if (!control)
+            return Fail("no control", argv[3]);
+        // Posted, not sent: the click may open a modal loop that would block a sent message.
+        return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : Fail("click", argv[3]);
+    }
+    if (command == "key") {
+        if (argc < 4)
+            return Usage();
+        const UINT key = std::strtoul(argv[3], nullptr, 0);
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        HWND target = window;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+            target = thread.hwndFocus;
+        return PostMessageA(target, WM_KEYDOWN, key, 1) && PostMessageA(target, WM_KEYUP, key, 0xC0000001)
+                   ? 0
+                   : Fail("key", argv[3]);
+    }
+    if (command == "syscmd") {
+        if (argc < 4)
+            return Usage();
+        const std::string what = argv[3];
+        const WPARAM code = what == "close" ? SC_CLOSE : what == "minimize" ? SC_MINIMIZE
+                          : what == "restore" ? SC_RESTORE : 0;
+        if (!code)
+            return Usage();
+        return PostMessageA(window, WM_SYSCOMMAND, code, 0) ? 0 : Fail("syscmd", what);
+    }
+    if (command == "shot") {
+        if (argc < 4)
+            return Usage();
+        return SaveScreenshot(window, argv[3]) ? 0 : Fail("screenshot", argv[3]);
+    }
+    return Usage();
+}
