@@ -1,0 +1,307 @@
+// core/sim/profile.cpp
+// The drive profile's `key = value` text.
+#include "core/sim/smi_controller.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace sim {
+
+namespace {
+
+constexpr std::string_view kKindNames[kCommandKindCount] = {
+    "inquiry", "device-info", "firmware-info", "flash-info", "isp-begin", "isp-write-bank",
+    "isp-read-bank", "isp-end", "read10", "write10", "chip-query", "unknown",
+};
+
+std::string_view Trim(std::string_view s)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool ParseNumber(std::string_view text, std::uint64_t maximum, std::uint64_t& value)
+{
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    if (text.empty())
+        return false;
+    std::uint64_t parsed = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed, base);
+    if (ec != std::errc{} || end != text.data() + text.size() || parsed > maximum)
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseBytes(std::string_view text, std::size_t minimum, std::size_t maximum, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    while (true) {
+        text = Trim(text);
+        if (text.empty())
+            break;
+        const std::size_t blank = text.find_first_of(" \t");
+        std::string_view word = text.substr(0, blank);
+        text = blank == std::string_view::npos ? std::string_view{} : text.substr(blank);
+        if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
+            word.remove_prefix(2);
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value, 16);
+        if (word.empty() || word.size() > 2 || ec != std::errc{} || end != word.data() + word.size())
+            return false;
+        bytes.push_back(static_cast<std::uint8_t>(value));
+        if (bytes.size() > maximum)
+            return false;
+    }
+    return bytes.size() >= minimum;
+}
+
+bool ParseYesNo(std::string_view text, bool& value)
+{
+    if (text == "yes" || text == "true" || text == "1" || text == "on") {
+        value = true;
+        return true;
+    }
+    if (text == "no" || text == "false" || text == "0" || text == "off") {
+        value = false;
+        return true;
+    }
+    return false;
+}
+
+bool ParseText(std::string_view text, std::size_t maximum, std::string& value)
+{
+    if (text.size() > maximum)
+        return false;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
+            return false;
+    }
+    value.assign(text);
+    return true;
+}
+
+// Returns an empty string on success, otherwise what is wrong with the value.
+std::string ApplySetting(std::string_view key, std::string_view value, DriveProfile& p)
+{
+    std::uint64_t number = 0;
+    std::vector<std::uint8_t> bytes;
+    if (key == "image") {
+        if (value.empty())
+            return "needs a path";
+        p.imagePath.assign(value);
+    } else if (key == "capacity") {
+        if (!ParseNumber(value, 0xFFFFFFFFu, number) || number == 0)
+            return "needs a sector count from 1 to 4294967295";
+        p.capacitySectors = number;
+    } else if (key == "letter") {
+        if (value.size() != 1 || !((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z')))
+            return "needs one letter A-Z";
+        p.driveLetter = static_cast<char>(value[0] & ~0x20);
+    } else if (key == "inquiry") {
+        if (value == "SMI")
+            p.inquiry = InquiryVariant::UpperSmi;
+        else if (value == "smi")
+            p.inquiry = InquiryVariant::LowerSmi;
+        else if (value == "template")
+            p.inquiry = InquiryVariant::ProductTemplate;
+        else if (value == "none")
+            p.inquiry = InquiryVariant::None;
+        else
+            return "needs SMI, smi, template or none";
+    } else if (key == "controller") {
+        if (!ParseText(value, 7, p.controllerModel))
+            return "needs up to 7 printable characters";
+    } else if (key == "firmware") {
+        if (!ParseText(value, 10, p.firmwareVersion))
+            return "needs up to 10 printable characters";
+    } else if (key == "vendor") {
+        if (!ParseText(value, 8, p.vendorText))
+            return "needs up to 8 printable characters";
+    } else if (key == "product") {
+        if (!ParseText(value, 16, p.productText))
+            return "needs up to 16 printable characters";
+    } else if (key == "flash_id") {
+        if (!ParseBytes(value, 4, 4, bytes))
+            return "needs 4 hex bytes";
+        std::copy(bytes.begin(), bytes.end(), p.flashIdentifier.begin());
+    } else if (key == "isp_n") {
+        if (!ParseNumber(value, 0xFF, number))
+            return "needs a number from 0 to 255";
+        p.ispN = static_cast<std::uint8_t>(number);
+    } else if (key == "isp_m_bytes") {
+        if (!ParseBytes(value, 16, 16, bytes))
+            return "needs 16 hex bytes";
+        std::copy(bytes.begin(), bytes.end(), p.ispMBytes.begin());
+    } else if (key == "device_id") {
+        if (!ParseNumber(value, 0xFFFF, number))
+            return "needs a number from 0 to 0xFFFF";
+        p.deviceIdentifier = static_cast<std::uint16_t>(number);
+    } else if (key == "chip_query_reply") {
+        if (!ParseBytes(value, 1, 16, bytes))
+            return "needs 1 to 16 hex bytes";
+        p.chipQueryReply = bytes;
+    } else if (key == "firmware_area") {
+        if (value.empty())
+            return "needs a path";
+        p.firmwareAreaPath.assign(value);
+    } else if (key == "log") {
+        if (value.empty())
+            return "needs a path";
+        p.commandLogPath.assign(value);
+    } else if (key == "fail") {
+        const std::size_t colon = value.find(':');
+        const auto kind = KindFromName(Trim(value.substr(0, colon)));
+        if (colon == std::string_view::npos || !kind || *kind == CommandKind::Unknown)
+            return "needs KIND:K or KIND:all with a known command kind";
+        const std::string_view which = Trim(value.substr(colon + 1));
+        CommandFault fault{*kind, 0};
+        if (which != "all") {
+            if (!ParseNumber(which, 0xFFFFFFFFu, number) || number == 0)
+                return "needs a count from 1 or all after the colon";
+            fault.occurrence = static_cast<std::uint32_t>(number);
+        }
+        p.failures.push_back(fault);
+    } else if (key == "readback_corrupt") {
+        if (value == "last") {
+            p.readBackCorruption = ReadBackCorruption{};
+        } else {
+            const std::size_t colon = value.find(':');
+            std::uint64_t bank = 0;
+            std::uint64_t offset = 0;
+            if (colon == std::string_view::npos || !ParseNumber(Trim(value.substr(0, colon)), kFirmwareBanks - 1, bank)
+                || !ParseNumber(Trim(value.substr(colon + 1)), 2047, offset))
+                return "needs BANK:OFFSET (bank 0-63, offset 0-2047) or last";
+            p.readBackCorruption = ReadBackCorruption{static_cast<std::uint32_t>(bank), static_cast<std::uint32_t>(offset)};
+        }
+    } else if (key == "ignore_writes") {
+        if (!ParseYesNo(value, p.ignoreWrites))
+            return "needs yes or no";
+    } else if (key == "disappear_after") {
+        if (!ParseNumber(value, UINT64_MAX, number))
+            return "needs a command count";
+        p.disappearAfter = number;
+    } else {
+        return "is not a known setting";
+    }
+    return {};
+}
+
+bool IsAbsolutePath(std::string_view path)
+{
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\'))
+        return true;
+    return path.size() >= 2 && path[1] == ':'
+           && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+void ResolveAgainst(std::string_view folder, std::string& path)
+{
+    if (path.empty() || IsAbsolutePath(path) || folder.empty())
+        return;
+    path = std::string(folder) + path;
+}
+
+}  // namespace
+
+std::string_view KindName(CommandKind kind)
+{
+    const auto index = static_cast<std::size_t>(kind);
+    return index < kCommandKindCount ? kKindNames[index] : std::string_view{"unknown"};
+}
+
+std::optional<CommandKind> KindFromName(std::string_view name)
+{
+    for (std::size_t i = 0; i < kCommandKindCount; ++i) {
+        if (kKindNames[i] == name)
+            return static_cast<CommandKind>(i);
+    }
+    return std::nullopt;
+}
+
+bool ParseProfile(std::string_view text, DriveProfile& profile, std::string& error)
+{
+    std::size_t lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const std::size_t newline = text.find('\n');
+        std::string_view line = text.substr(0, newline);
+        text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
+
+        line = Trim(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            error = "line " + std::to_string(lineNumber) + ": expected key = value";
+            return false;
+        }
+        const std::string_view key = Trim(line.substr(0, equals));
+        std::string_view value = Trim(line.substr(equals + 1));
+        if (!value.empty() && value[0] == '"') {
+            const std::size_t close = value.find('"', 1);
+            if (close == std::string_view::npos || !Trim(value.substr(close + 1)).empty()) {
+                error = "line " + std::to_string(lineNumber) + ": unterminated quoted value";
+                return false;
+            }
+            value = value.substr(1, close - 1);
+        } else {
+            const std::size_t hash = value.find('#');
+            if (hash != std::string_view::npos)
+                value = Trim(value.substr(0, hash));
+        }
+        if (key.empty()) {
+            error = "line " + std::to_string(lineNumber) + ": missing key";
+            return false;
+        }
+        const std::string problem = ApplySetting(key, value, profile);
+        if (!problem.empty()) {
+            error = "line " + std::to_string(lineNumber) + ": '" + std::string(key) + "' " + problem;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool LoadProfileFile(const std::string& path, DriveProfile& profile, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open profile '" + path + "'";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    DriveProfile loaded = profile;
+    // Paths the caller already set stay as they are; only those from the file are resolved.
+    loaded.imagePath.clear();
+    loaded.firmwareAreaPath.clear();
+    loaded.commandLogPath.clear();
+    if (!ParseProfile(text.str(), loaded, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
+    for (auto [fromFile, kept] : {std::pair{&loaded.imagePath, &profile.imagePath},
+                                  std::pair{&loaded.firmwareAreaPath, &profile.firmwareAreaPath},
+                                  std::pair{&loaded.commandLogPath, &profile.commandLogPath}}) {
+        if (fromFile->empty())
+            *fromFile = *kept;
+        else
+            ResolveAgainst(folder, *fromFile);
+    }
+    profile = std::move(loaded);
+    return true;
+}
+
+}  // namespace sim
