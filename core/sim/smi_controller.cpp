@@ -112,7 +112,7 @@ bool SmiController::Open(std::string& error)
         }
     }
     if (!profile_.commandLogPath.empty()) {
-        log_ = std::fopen(profile_.commandLogPath.c_str(), "a");
+        log_ = std::fopen(profile_.commandLogPath.c_str(), "ab");  // LF lines on every system
         if (!log_) {
             error = "cannot open command log '" + profile_.commandLogPath + "'";
             image_.Close();
@@ -347,6 +347,11 @@ bool SmiController::Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direc
     ++sequence_;
     const CommandKind kind = Classify(cdb);
     const std::uint32_t occurrence = ++counts_[static_cast<std::size_t>(kind)];
+
+    // Gathered sector writes go out as soon as anything else happens, so a program that ends
+    // without destroying the controller has its volume on disk by its last vendor command.
+    if (kind != CommandKind::Write10)
+        image_.Flush();
 
     bool ok = false;
     const bool gone = !open_ || (profile_.disappearAfter && sequence_ > *profile_.disappearAfter);

@@ -166,7 +166,8 @@ public:
     bool Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, scsi::Direction direction,
                  std::uint8_t* data, std::uint32_t dataLength);
 
-    // Writes gathered sector data to the image; also done on destruction.
+    // Writes gathered sector data to the image; also done by every command other than WRITE(10)
+    // and on destruction.
     bool Flush();
 
     std::uint32_t CommandCount(CommandKind kind) const;

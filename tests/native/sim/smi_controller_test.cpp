@@ -549,6 +549,21 @@ TEST_F(SimulatorTest, SectorsRoundTripThroughGatheredWrites)
     EXPECT_EQ(std::memcmp(image.data(), model.data(), model.size()), 0);
 }
 
+TEST_F(SimulatorTest, GatheredWritesReachTheFileAtTheNextOtherCommand)
+{
+    auto drive = Start(Profile());
+    std::vector<std::uint8_t> data(512, 0x6B);
+    for (std::uint32_t sector = 10; sector < 20; ++sector)
+        ASSERT_TRUE(WriteSectors(*drive, sector, data.data(), 512));
+    std::array<std::uint8_t, 512> answer{};
+    Send(*drive, smi::ReadFlashInfo(), answer.data());
+    const std::string image = ReadText(drive->Profile().imagePath);  // the controller stays open
+    ASSERT_EQ(image.size(), 2048u * 512);
+    EXPECT_EQ(image[10 * 512], 0x6B);
+    EXPECT_EQ(image[20 * 512 - 1], 0x6B);
+    EXPECT_EQ(image[20 * 512], 0);
+}
+
 TEST_F(SimulatorTest, SparseImageOf64GiBTakesSectorsBeyond4GiB)
 {
     const std::uint64_t sectors = std::uint64_t{64} << 21;  // 64 GiB
@@ -724,6 +739,7 @@ TEST(DriveProfileText, FileResolvesRelativePathsAgainstItsFolder)
 
     // A Windows profile path resolves with its backslashes (on this host, one file name).
     const std::string windowsStyle = folder.File("win\\drive.profile");
+    fs::create_directories(fs::path(windowsStyle).parent_path());  // a real folder on Windows
     {
         std::ofstream out(windowsStyle);
         out << "image = drive.img\n";
