@@ -1,0 +1,26 @@
+// sarrow/device/aspi_request.h
+// One ASPI request of the legacy path, from the event to its release.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win9x/aspi.h"
+
+namespace aspi_request {
+
+enum class Outcome {
+    NoEvent,       // the completion event could not be made; nothing was sent
+    EntryMissing,  // wnaspi32.dll has no SendASPI32Command
+    Completed,     // done, whatever its status
+    Aborted,       // still pending after the wait; aborted, and ASPI let go of block and buffer
+};
+
+// Sends `srb` (filled by the caller except SRB_PostProc) and waits for it. A request still
+// pending after kAspiWaitMilliseconds is aborted with SC_ABORT_SRB before the block and the data
+// buffer are given back to the caller, since until then ASPI still owns them.
+Outcome Execute(HMODULE aspiModule, aspi::SRB_ExecSCSICmd& srb);
+
+void Fill(aspi::SRB_ExecSCSICmd& srb, BYTE hostAdapterId, BYTE targetId, BYTE lun, BYTE flags,
+          void* data, DWORD dataLength, const BYTE* cdb, BYTE cdbLength);
+
+}  // namespace aspi_request
