@@ -123,7 +123,11 @@ bool SmiController::Open(std::string& error)
     return true;
 }
 
-bool SmiController::Flush() { return image_.Flush(); }
+bool SmiController::Flush()
+{
+    std::lock_guard lock(mutex_);
+    return image_.Flush();
+}
 
 std::uint32_t SmiController::CommandCount(CommandKind kind) const
 {
@@ -344,6 +348,7 @@ void SmiController::PersistBank(std::uint32_t bank)
 bool SmiController::Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direction direction, std::uint8_t* data,
                             std::uint32_t dataLength)
 {
+    std::lock_guard lock(mutex_);
     ++sequence_;
     const CommandKind kind = Classify(cdb);
     const std::uint32_t occurrence = ++counts_[static_cast<std::size_t>(kind)];

@@ -43,6 +43,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -162,7 +163,8 @@ public:
     std::uint32_t CapacitySectors() const { return capacity_; }
 
     // One SCSI command as a transport carries it. False for a failed or rejected command; a
-    // data-in buffer is then left as it was.
+    // data-in buffer is then left as it was. Commands from several threads are taken one at a
+    // time, as the system's storage stack would hand them to a drive.
     bool Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, scsi::Direction direction,
                  std::uint8_t* data, std::uint32_t dataLength);
 
@@ -189,6 +191,7 @@ private:
     void PersistBank(std::uint32_t bank);
 
     DriveProfile profile_;
+    mutable std::mutex mutex_;
     ImageFile image_;
     std::uint32_t capacity_ = 0;
     std::unique_ptr<std::uint8_t[]> firmwareArea_;

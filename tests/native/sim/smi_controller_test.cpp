@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -562,6 +563,30 @@ TEST_F(SimulatorTest, GatheredWritesReachTheFileAtTheNextOtherCommand)
     EXPECT_EQ(image[10 * 512], 0x6B);
     EXPECT_EQ(image[20 * 512 - 1], 0x6B);
     EXPECT_EQ(image[20 * 512], 0);
+}
+
+TEST_F(SimulatorTest, CommandsFromTwoThreadsAreTakenOneAtATime)
+{
+    auto drive = Start(Profile(4096));
+    const auto writer = [&](std::uint8_t fill, std::uint32_t first) {
+        std::vector<std::uint8_t> data(512, fill);
+        std::array<std::uint8_t, 512> answer{};
+        for (std::uint32_t i = 0; i < 2000; ++i) {
+            WriteSectors(*drive, first + i, data.data(), 512);
+            Send(*drive, smi::ReadFlashInfo(), answer.data());
+        }
+    };
+    std::thread a(writer, 0x11, 0);
+    std::thread b(writer, 0x22, 2000);
+    a.join();
+    b.join();
+    EXPECT_EQ(drive->CommandCount(CommandKind::Write10), 4000u);
+    EXPECT_EQ(drive->TotalCommands(), 8000u);
+    std::vector<std::uint8_t> back(512);
+    ASSERT_TRUE(ReadSectors(*drive, 1999, back.data(), 512));
+    EXPECT_EQ(back[0], 0x11);
+    ASSERT_TRUE(ReadSectors(*drive, 3999, back.data(), 512));
+    EXPECT_EQ(back[511], 0x22);
 }
 
 TEST_F(SimulatorTest, SparseImageOf64GiBTakesSectorsBeyond4GiB)
