@@ -1,0 +1,107 @@
+// tests/windows/artwork/resources_test.cpp
+// The generated resources as Sarrow's code meets them: bitmaps by number at their sizes with
+// the colour key in the window corners, the icon, the firmware image and the licence pieces.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "sarrow/resources/isp_image.h"
+#include "sarrow/resources/licence_text.h"
+
+namespace {
+
+struct Picture {
+  int id, width, height;
+  bool window;  // a window background, whose corners the colour key removes
+};
+
+constexpr Picture kPictures[] = {
+    {129, 490, 440, true}, {134, 105, 48, false}, {136, 105, 48, false}, {137, 39, 25, false},
+    {139, 39, 25, false},  {138, 27, 24, false},  {140, 27, 24, false},  {141, 490, 446, true},
+    {142, 490, 440, true}, {143, 490, 440, true}, {144, 490, 440, true}, {145, 490, 440, true},
+    {148, 490, 253, true}, {149, 490, 253, true},
+};
+
+COLORREF PixelAt(const DIBSECTION& dib, int x, int y) {
+  const int stride = (dib.dsBm.bmWidth * 3 + 3) & ~3;
+  const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits) + (dib.dsBm.bmHeight - 1 - y) * stride;
+  return RGB(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+}
+
+TEST(SarrowResources, BitmapsLoadAtTheirSizesWithTheKeyInWindowCorners) {
+  for (const Picture& p : kPictures) {
+    SCOPED_TRACE(p.id);
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(p.id),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr);
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
+    EXPECT_EQ(dib.dsBm.bmWidth, p.width);
+    EXPECT_EQ(dib.dsBm.bmHeight, p.height);
+    EXPECT_EQ(dib.dsBm.bmBitsPixel, 24);
+    if (p.window) {
+      const COLORREF key = RGB(0, 60, 31);
+      EXPECT_EQ(PixelAt(dib, 0, 0), key);
+      EXPECT_EQ(PixelAt(dib, p.width - 1, 0), key);
+      EXPECT_EQ(PixelAt(dib, 0, p.height - 1), key);
+      EXPECT_EQ(PixelAt(dib, p.width - 1, p.height - 1), key);
+      EXPECT_NE(PixelAt(dib, p.width / 2, p.height / 2), key);
+    }
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(SarrowResources, IconHasBothSizes) {
+  for (int size : {32, 16}) {
+    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
+                                               size, size, 0));
+    ASSERT_NE(icon, nullptr) << size;
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, size);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
+  }
+}
+
+TEST(SarrowResources, FirmwareImageIsTheDataResource) {
+  std::size_t size = 0;
+  const unsigned char* image = FindIspFirmwareImage(&size);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(size, 101360u);
+  EXPECT_EQ(std::memcmp(image, "\x02\xF0\x5ESM325ABU\x02" "080411-AB-", 22), 0);
+}
+
+TEST(SarrowResources, LicencePiecesJoinIntoOneBuffer) {
+  char english[kTextPieceSize];
+  char chinese[kTextPieceSize];
+  int n = std::snprintf(english, sizeof english, "%s%s%s", kLicenceEnglish1, kLicenceEnglish2, kLicenceEnglish3);
+  int m = std::snprintf(chinese, sizeof chinese, "%s%s", kLicenceChinese1, kLicenceChinese2);
+  ASSERT_GT(n, 0);
+  ASSERT_GT(m, 0);
+  EXPECT_LT(n, kTextPieceSize);
+  EXPECT_LT(m, kTextPieceSize);
+  const std::string text(english);
+  EXPECT_EQ(text.rfind("VEXMEND END-USER SOFTWARE LICENCE AGREEMENT\r\n", 0), 0u);
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(text.find("\n\n"), std::string::npos);  // every line ends in CR LF
+  // The Chinese text reads back through code page 950 into the agreement's Chinese title.
+  wchar_t wide[kTextPieceSize];
+  int chars = MultiByteToWideChar(950, MB_ERR_INVALID_CHARS, chinese, -1, wide, kTextPieceSize);
+  ASSERT_GT(chars, 0);
+  EXPECT_EQ(std::wcsncmp(wide, L"VEXMEND \x8EDF\x9AD4", 10), 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
