@@ -784,3 +784,27 @@ TEST(DriveProfileText, FileResolvesRelativePathsAgainstItsFolder)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DriveProfileText, ArbitraryTextNeverCrashesAndFailuresSayWhy)
+{
+    // Fragments of real settings glued at random, plus raw bytes.
+    const std::string pieces[] = {"image", "=", " ", "\"", "#", "\n", "fail", ":", "all", "0x", "FF", "-1",
+                                  "readback_corrupt", "flash_id", "EC D5", "\r\n", "capacity", "99999999999999999999",
+                                  std::string(1, '\0'), "\xFF", "isp_m_bytes", "vendor", "letter", "Z"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int count = 1 + static_cast<int>(random() % 24);
+        for (int i = 0; i < count; ++i)
+            text += random() % 5 == 0 ? std::string(1, static_cast<char>(random())) : pieces[random() % std::size(pieces)];
+        sim::DriveProfile p;
+        std::string error;
+        if (!sim::ParseProfile(text, p, error)) {
+            EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
+        }
+    }
+}
+
+}  // namespace
