@@ -22,8 +22,12 @@ public:
 
     bool Write(std::uint32_t sector, const Sector& image) { return device_.WriteSector(base_ + sector, image, lun_); }
 
+    // A transport may report a read as done without delivering data; starting from the image's
+    // complement makes such a read fail the compare instead of passing on an earlier sector.
     bool ReadBackMatches(std::uint32_t sector, const Sector& image)
     {
+        for (std::size_t i = 0; i < image.size(); ++i)
+            readBack_[i] = static_cast<std::uint8_t>(~image[i]);
         return device_.ReadSector(base_ + sector, readBack_, lun_) && readBack_ == image;
     }
 

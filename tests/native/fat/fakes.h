@@ -26,6 +26,9 @@ public:
     // A read of this sector returns its byte `corruptOffset` flipped.
     std::int64_t corruptSector = -1;
     std::size_t corruptOffset = 0;
+    // Reads from this sector on report success without touching the buffer, as a legacy
+    // transport may.
+    std::int64_t silentReadsFrom = -1;
 
     std::vector<Command> log;
     std::unordered_map<std::uint32_t, fat::Sector> sectors;
@@ -42,6 +45,8 @@ public:
     {
         if (!Record({false, sector, lun}))
             return false;
+        if (silentReadsFrom >= 0 && sector >= silentReadsFrom)
+            return true;
         data = At(sector);
         if (corruptSector == static_cast<std::int64_t>(sector))
             data[corruptOffset] ^= 0x01;

@@ -231,6 +231,22 @@ TEST(FatVolumeBuilder, Fat16StopsAtTheFirstDifferingReadBack)
     }
 }
 
+// A read that reports success but delivers nothing must not pass as a match, even where the
+// sector read before held the same bytes (the zero root sectors).
+TEST(FatVolumeBuilder, Fat16ReadThatDeliversNothingFailsTheCompare)
+{
+    struct Case { std::uint32_t from; std::size_t commands; };
+    const Case cases[] = {{0, 2}, {32, 35}, {50, 55}};  // root sector 1 follows the zero root sector 0
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        BuildRun run;
+        run.device.silentReadsFrom = c.from;
+        run.Fat16(20000);
+        EXPECT_FALSE(run.result);
+        EXPECT_EQ(run.device.log.size(), c.commands);
+    }
+}
+
 TEST(FatVolumeBuilder, Fat32StopsAtTheFirstFailingWrite)
 {
     // T = 4,194,305: sectors 0-31, boot 32, FSInfo 33, zeros 34-69, FATs 70-8261, root 8262-8293.
