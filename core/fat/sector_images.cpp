@@ -4,14 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/fat/boot_programs.h"
+
 namespace fat {
 
 namespace {
-
-// Until the boot programs are assembled into the tree their areas stay zero.
-constexpr std::array<std::uint8_t, 380> kMasterBootProgram{};
-constexpr std::array<std::uint8_t, 448> kFat16BootProgram{};
-constexpr std::array<std::uint8_t, 420> kFat32BootProgram{};
 
 void Put16(Sector& image, std::size_t offset, std::uint32_t value)
 {
@@ -64,7 +61,7 @@ PartitionEntry Fat32PartitionEntry(const VolumeLayout& layout)
 void BuildMasterBootRecord(Sector& image, const PartitionEntry& entry)
 {
     image.fill(0);
-    PutProgram(image, 0, kMasterBootProgram);
+    PutProgram(image, kMasterBootProgramOffset, kMasterBootProgram);
     // Low address bytes of the boot program's three messages.
     image[437] = 0x2C;
     image[438] = 0x44;
@@ -112,7 +109,7 @@ void BuildFat16BootSector(Sector& image, const VolumeLayout& layout)
     image[38] = 0x29;
     PutBytes(image, 43, "NO NAME    ", 11);
     PutBytes(image, 54, layout.type == FatType::Fat12 ? "FAT12   " : "FAT16   ", 8);
-    PutProgram(image, 62, kFat16BootProgram);
+    PutProgram(image, kFat16BootProgramOffset, kFat16BootProgram);
     PutSignature(image);
 }
 
@@ -144,7 +141,7 @@ void BuildFat32BootSector(Sector& image, const VolumeLayout& layout)
     image[70] = 0x68;
     PutBytes(image, 71, "NO NAME    ", 11);
     PutBytes(image, 82, "FAT32   ", 8);
-    PutProgram(image, 90, kFat32BootProgram);
+    PutProgram(image, kFat32BootProgramOffset, kFat32BootProgram);
     PutSignature(image);
 }
 

@@ -1,6 +1,8 @@
 // tests/native/fat/sector_images_test.cpp
 #include "core/fat/sector_images.h"
 
+#include "core/fat/boot_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -46,6 +48,7 @@ TEST(FatSectorImages, MasterBootRecordFixedBytesAndEntry)
         mbr.fill(0xCC);
         fat::BuildMasterBootRecord(mbr, c.fat32 ? fat::Fat32PartitionEntry(layout)
                                                 : fat::Fat16PartitionEntry(layout, c.active));
+        EXPECT_TRUE(std::equal(fat::kMasterBootProgram.begin(), fat::kMasterBootProgram.end(), mbr.begin()));
         ExpectZero(mbr, 380, 437);
         ExpectBytes(mbr, {{437, 0x2C}, {438, 0x44}, {439, 0x63}, {440, 0x18}, {441, 0x2E}, {442, 0x07},
                           {443, 0xC3}, {444, 0}, {445, 0}, {510, 0x55}, {511, 0xAA}});
@@ -93,6 +96,7 @@ TEST(FatSectorImages, Fat16BootSectorFields)
         EXPECT_EQ(Get32(boot, 39), 0u);
         EXPECT_EQ(Text(boot, 43, 11), "NO NAME    ");
         EXPECT_EQ(Text(boot, 54, 8), c.type);
+        EXPECT_TRUE(std::equal(fat::kFat16BootProgram.begin(), fat::kFat16BootProgram.end(), boot.begin() + 62));
     }
 }
 
@@ -144,6 +148,7 @@ TEST(FatSectorImages, Fat32BootSectorFields)
         ExpectZero(boot, 52, 64);
         EXPECT_EQ(Text(boot, 71, 11), "NO NAME    ");
         EXPECT_EQ(Text(boot, 82, 8), "FAT32   ");
+        EXPECT_TRUE(std::equal(fat::kFat32BootProgram.begin(), fat::kFat32BootProgram.end(), boot.begin() + 90));
     }
 }
 
