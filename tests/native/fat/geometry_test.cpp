@@ -74,8 +74,9 @@ TEST(FatGeometry, TypeAndFatSize)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.length);
-        if (c.type != FatType::Fat32)
+        if (c.type != FatType::Fat32) {
             EXPECT_EQ(fat::Fat16BuilderType(c.length), c.type);
+        }
         EXPECT_EQ(fat::FatSizeSectors(c.type, c.length, c.spc), c.fatSize);
     }
 }
@@ -136,11 +137,12 @@ TEST(FatGeometry, EveryFat16SizeHasClustersOfItsType)
             const std::uint64_t entries =
                 l.type == FatType::Fat12 ? std::uint64_t{l.fatSize} * 512 * 2 / 3 : std::uint64_t{l.fatSize} * 256;
             ASSERT_GE(entries, l.dataClusters + 2u) << total;
-            if (l.type == FatType::Fat12)
+            if (l.type == FatType::Fat12) {
                 ASSERT_LE(l.dataClusters, fat::kMaxFat12Clusters) << total;
-            else
+            } else {
                 ASSERT_TRUE(l.dataClusters >= fat::kMinFat16Clusters && l.dataClusters <= fat::kMaxFat16Clusters)
                     << "T = " << total << " clusters " << l.dataClusters;
+            }
         }
         EXPECT_EQ(firstFit, alignment ? 75u : 44u);
     }
