@@ -6,7 +6,9 @@
 # Relative paths: output in the current binary folder, source in the current source folder.
 # The caller lists <output> among the sources or DEPENDS of one of its targets.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-set(ADD_CODEPAGE_FILE_TOOL ${CMAKE_CURRENT_LIST_DIR}/convert_codepage.py)
+# Cached, so the function works in every folder, not only in the one that included this file.
+set(ADD_CODEPAGE_FILE_PYTHON ${Python3_EXECUTABLE} CACHE INTERNAL "")
+set(ADD_CODEPAGE_FILE_TOOL ${CMAKE_CURRENT_LIST_DIR}/convert_codepage.py CACHE INTERNAL "")
 
 function(add_codepage_file output source)
   cmake_parse_arguments(ARG "CRLF" "CODEPAGE" "" ${ARGN})
@@ -22,7 +24,7 @@ function(add_codepage_file output source)
   cmake_path(GET output PARENT_PATH folder)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-    COMMAND ${Python3_EXECUTABLE} ${ADD_CODEPAGE_FILE_TOOL} --codepage ${ARG_CODEPAGE} ${crlf} ${source} ${output}
+    COMMAND ${ADD_CODEPAGE_FILE_PYTHON} ${ADD_CODEPAGE_FILE_TOOL} --codepage ${ARG_CODEPAGE} ${crlf} ${source} ${output}
     DEPENDS ${source} ${ADD_CODEPAGE_FILE_TOOL}
     COMMENT "Converting ${source} to code page ${ARG_CODEPAGE}"
     VERBATIM)

@@ -99,6 +99,12 @@ TEST(SarrowResources, LicencePiecesJoinIntoOneBuffer) {
   EXPECT_EQ(std::wcsncmp(wide, L"VEXMEND \x8EDF\x9AD4", 10), 0);
 }
 
+TEST(SarrowResources, ResourceScriptConvertedToBig5KeepsItsChinese) {
+  wchar_t text[32] = {};
+  ASSERT_GT(LoadStringW(GetModuleHandleA(nullptr), 900, text, 32), 0);
+  EXPECT_STREQ(text, L"\x96A8\x8EAB\x789F\x4FEE\x5FA9\x7A0B\x5F0F");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
