@@ -27,6 +27,7 @@ struct Size {
     std::uint32_t total;
     bool fat32;  // otherwise the FAT12/16 builder
     bool label;
+    bool alignment = true;  // partition at sector 32, else at sector 1
 };
 
 const Size kSizes[] = {
@@ -47,6 +48,8 @@ const Size kSizes[] = {
     {"EightMillion", 8000000, true, true},
     {"SixteenGiB", 33554432, true, false},
     {"SixtyFourGiB", 134217728, true, false},
+    {"UnalignedFat16", 1000000, false, false, false},
+    {"UnalignedFat32", 8000000, true, false, false},
 };
 
 void PrintTo(const Size& size, std::ostream* out)
@@ -111,6 +114,8 @@ protected:
 
     void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
 
+    std::uint32_t Start() const { return fat::PartitionStart(GetParam().alignment); }
+
     std::string Log(const char* name) const { return dir_ + "/" + name + ".log"; }
 
     // A label stands in the root directory only; BS_VolLab keeps "NO NAME    ". fsck.fat reports
@@ -119,7 +124,7 @@ protected:
     {
         const Size& size = GetParam();
         const std::string partition = dir_ + "/partition.img";
-        ASSERT_TRUE(CopyPartition(image_, partition, 32 * 512));
+        ASSERT_TRUE(CopyPartition(image_, partition, std::uint64_t{Start()} * 512));
         const std::string log = Log(step);
         if (size.label) {
             ASSERT_EQ(RunCommand("fsck.fat -n " + partition, log), 1) << ReadFile(log);
@@ -153,11 +158,11 @@ TEST_P(ExternalCheck, FsckAndMtoolsAcceptTheVolume)
         const std::uint8_t* label = size.label ? kLabel : nullptr;
         bool built;
         if (size.fat32) {
-            built = fat::BuildFat32Volume(device, size.total, true, progress, label, false, 0, 0);
+            built = fat::BuildFat32Volume(device, size.total, size.alignment, progress, label, false, 0, 0);
         } else {
             RecordingPause pause;
             RecordingDebug debug;
-            built = fat::BuildFat16Volume(device, size.total, true, progress, label, false, 0, 0, pause, debug);
+            built = fat::BuildFat16Volume(device, size.total, size.alignment, progress, label, false, 0, 0, pause, debug);
         }
         ASSERT_TRUE(built);
         ASSERT_TRUE(controller.Flush());
@@ -168,7 +173,7 @@ TEST_P(ExternalCheck, FsckAndMtoolsAcceptTheVolume)
 
     ExpectFsckClean("fsck");
 
-    const std::string volume = image_ + "@@16384";
+    const std::string volume = image_ + "@@" + std::to_string(Start() * 512);
     const std::string info = Log("minfo");
     ASSERT_EQ(RunCommand("minfo -i " + volume + " ::", info), 0) << ReadFile(info);
     const std::string listing = Log("mdir");
