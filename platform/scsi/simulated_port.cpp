@@ -1,0 +1,331 @@
+// platform/scsi/simulated_port.cpp
+#include "platform/scsi/simulated_port.h"
+
+#include <winioctl.h>
+#include <ntddscsi.h>
+
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+#include "core/scsi/block_commands.h"
+#include "platform/scsi/sim_profile.h"
+#include "platform/win9x/vwin32.h"
+
+namespace {
+
+bool SameText(const std::string& a, const char* b)
+{
+    if (a.size() != std::strlen(b))
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+scsi::Direction DirectionOf(UCHAR dataIn)
+{
+    return dataIn == SCSI_IOCTL_DATA_OUT ? scsi::Direction::Out : scsi::Direction::In;
+}
+
+constexpr char kEnumPath[] = "Config Manager\\Enum";
+
+}  // namespace
+
+// The Windows 9x registry as it names the drive: a device node in HKEY_DYN_DATA whose hardware
+// key leads to its drive letter under HKEY_LOCAL_MACHINE\Enum. One node for Windows Me, one for
+// the others, and one foreign node before them.
+namespace {
+const char* const kNodes[][2] = {
+    {"C29A3E50", "ROOT\\*PNP0C01\\0000"},
+    {"C29A3E51", "SCSI\\SMI_USB_DISK\\USBSTOR&DISK&0001"},
+    {"C29A3E52", "SCSI\\SMI_USB_DISK\\SMIMB&0001"},
+};
+}  // namespace
+
+SimulatedDevicePort::SimulatedDevicePort()
+{
+    hasDrive_ = FindSimProfile(nullptr, profile_, profilePath_, error_);
+    BuildRegistry();
+}
+
+SimulatedDevicePort::SimulatedDevicePort(const sim::DriveProfile& profile)
+    : profile_(profile), hasDrive_(true)
+{
+    BuildRegistry();
+}
+
+SimulatedDevicePort::~SimulatedDevicePort()
+{
+    if (controller_)
+        controller_->Flush();
+}
+
+HANDLE SimulatedDevicePort::NewToken(Kind kind)
+{
+    // A real event as the token: unique among the process's handles, and never a device.
+    HANDLE token = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (token)
+        tokens_[token] = kind;
+    return token ? token : INVALID_HANDLE_VALUE;
+}
+
+bool SimulatedDevicePort::OpenController()
+{
+    if (controller_)
+        return true;
+    auto controller = std::make_unique<sim::SmiController>(profile_);
+    if (!controller->Open(error_))
+        return false;
+    controller_ = std::move(controller);
+    return true;
+}
+
+HANDLE SimulatedDevicePort::CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD disposition,
+                                        DWORD flags)
+{
+    const std::string path = name ? name : "";
+    if (hasDrive_) {
+        const char volume[] = {'\\', '\\', '.', '\\', profile_.driveLetter, ':', 0};
+        if (SameText(path, volume)) {
+            if (disposition != OPEN_EXISTING || !OpenController()) {
+                SetLastError(ERROR_FILE_NOT_FOUND);
+                return INVALID_HANDLE_VALUE;
+            }
+            return NewToken(Kind::Volume);
+        }
+        if (SameText(path, "\\\\.\\vwin32"))
+            return NewToken(Kind::Vwin32);
+    }
+    return Win32DevicePort::CreateFileA(name, access, share, disposition, flags);
+}
+
+BOOL SimulatedDevicePort::PassThrough(void* in, DWORD inSize, void* out, DWORD outSize,
+                                      DWORD* returned)
+{
+    if (!in || inSize < sizeof(SCSI_PASS_THROUGH) || !out || outSize < sizeof(SCSI_PASS_THROUGH)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // Buffered: the platform copies the input into one system buffer and hands it back as output.
+    std::vector<BYTE> system(std::max(inSize, outSize));
+    std::memcpy(system.data(), in, inSize);
+    auto& record = *reinterpret_cast<SCSI_PASS_THROUGH*>(system.data());
+    const bool dataIn = record.DataIn != SCSI_IOCTL_DATA_OUT;
+    const DWORD limit = dataIn ? outSize : inSize;
+    if (record.Length != sizeof(SCSI_PASS_THROUGH) || record.CdbLength > 16 ||
+        (record.DataTransferLength &&
+         (record.DataBufferOffset < sizeof(SCSI_PASS_THROUGH) ||
+          record.DataBufferOffset > limit || record.DataTransferLength > limit - record.DataBufferOffset))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    scsi::Cdb cdb{};
+    std::memcpy(cdb.data(), record.Cdb, 16);
+    BYTE* data = record.DataTransferLength ? system.data() + record.DataBufferOffset : nullptr;
+    const bool ok = controller_->Execute(cdb, record.CdbLength, DirectionOf(record.DataIn), data,
+                                         record.DataTransferLength);
+    record.ScsiStatus = ok ? 0 : 2;
+    std::memcpy(out, system.data(), outSize);
+    *returned = dataIn && data ? record.DataBufferOffset + record.DataTransferLength
+                               : static_cast<DWORD>(sizeof(SCSI_PASS_THROUGH));
+    if (!ok)
+        SetLastError(ERROR_IO_DEVICE);
+    return ok;
+}
+
+BOOL SimulatedDevicePort::PassThroughDirect(void* in, DWORD inSize, void* out, DWORD outSize,
+                                            DWORD* returned)
+{
+    if (!in || inSize < sizeof(SCSI_PASS_THROUGH_DIRECT) || !out ||
+        outSize < sizeof(SCSI_PASS_THROUGH_DIRECT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    SCSI_PASS_THROUGH_DIRECT record;
+    std::memcpy(&record, in, sizeof record);
+    if (record.Length != sizeof(SCSI_PASS_THROUGH_DIRECT) || record.CdbLength > 16 ||
+        (record.DataTransferLength && !record.DataBuffer)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    scsi::Cdb cdb{};
+    std::memcpy(cdb.data(), record.Cdb, 16);
+    const bool ok = controller_->Execute(cdb, record.CdbLength, DirectionOf(record.DataIn),
+                                         static_cast<BYTE*>(record.DataBuffer),
+                                         record.DataTransferLength);
+    record.ScsiStatus = ok ? 0 : 2;
+    std::memcpy(out, &record, sizeof record);
+    *returned = sizeof record;
+    if (!ok)
+        SetLastError(ERROR_IO_DEVICE);
+    return ok;
+}
+
+BOOL SimulatedDevicePort::Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* out,
+                                      DWORD outSize, DWORD* returned)
+{
+    if (code != vwin32::VWIN32_DIOC_DOS_IOCTL || !in || !out ||
+        inSize < sizeof(vwin32::DIOC_REGISTERS) || outSize < sizeof(vwin32::DIOC_REGISTERS)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    vwin32::DIOC_REGISTERS registers;
+    std::memcpy(&registers, in, sizeof registers);
+    const BYTE drive = static_cast<BYTE>(registers.reg_EBX & 0xFF);
+    const BYTE category = static_cast<BYTE>((registers.reg_ECX >> 8) & 0xFF);
+    const BYTE minor = static_cast<BYTE>(registers.reg_ECX & 0xFF);
+    const bool ours = (registers.reg_EAX & 0xFFFF) == vwin32::kGenericIoctlBlockDevice &&
+                      (category == vwin32::kCategoryFat32 || category == vwin32::kCategoryDisk) &&
+                      (minor == vwin32::kLockLogicalVolume || minor == vwin32::kUnlockLogicalVolume) &&
+                      drive == profile_.driveLetter - 'A' + 1;
+    if (ours) {
+        registers.reg_Flags &= ~vwin32::kCarryFlag;
+    } else {
+        registers.reg_Flags |= vwin32::kCarryFlag;
+        registers.reg_EAX = 0x0F;  // invalid drive
+    }
+    std::memcpy(out, &registers, sizeof registers);
+    *returned = sizeof registers;
+    return TRUE;
+}
+
+BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD inSize,
+                                          void* out, DWORD outSize, DWORD* returned)
+{
+    auto token = tokens_.find(device);
+    if (token == tokens_.end())
+        return Win32DevicePort::DeviceIoControl(device, code, in, inSize, out, outSize, returned);
+    *returned = 0;
+    if (token->second == Kind::Vwin32)
+        return Vwin32Ioctl(code, in, inSize, out, outSize, returned);
+    switch (code) {
+    case IOCTL_SCSI_PASS_THROUGH:
+        return PassThrough(in, inSize, out, outSize, returned);
+    case IOCTL_SCSI_PASS_THROUGH_DIRECT:
+        return PassThroughDirect(in, inSize, out, outSize, returned);
+    case FSCTL_LOCK_VOLUME:
+    case FSCTL_DISMOUNT_VOLUME:
+        return TRUE;
+    default:
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+}
+
+BOOL SimulatedDevicePort::FlushFileBuffers(HANDLE file)
+{
+    if (tokens_.count(file))
+        return TRUE;
+    return Win32DevicePort::FlushFileBuffers(file);
+}
+
+BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
+{
+    auto token = tokens_.find(handle);
+    if (token == tokens_.end())
+        return Win32DevicePort::CloseHandle(handle);
+    if (token->second == Kind::Volume && controller_)
+        controller_->Flush();
+    tokens_.erase(token);
+    return ::CloseHandle(handle);
+}
+
+void SimulatedDevicePort::BuildRegistry()
+{
+    RegistryNode root{std::string("DYN\\") + kEnumPath, {}, {}};
+    for (const auto& node : kNodes) {
+        root.subKeys.push_back(node[0]);
+        registry_.push_back(
+            {std::string("DYN\\") + kEnumPath + "\\" + node[0], {}, {{"HardWareKey", node[1]}}});
+        if (std::strncmp(node[1], "SCSI", 4) == 0)
+            registry_.push_back({std::string("HKLM\\Enum\\") + node[1], {},
+                                 {{"CurrentDriveLetterAssignment", std::string(1, profile_.driveLetter)}}});
+    }
+    registry_.push_back(root);
+}
+
+const SimulatedDevicePort::RegistryNode* SimulatedDevicePort::FindNode(const std::string& path) const
+{
+    for (const RegistryNode& node : registry_)
+        if (SameText(node.path, path.c_str()))
+            return &node;
+    return nullptr;
+}
+
+LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM access, HKEY* key)
+{
+    std::string path;
+    if (parent == HKEY_DYN_DATA)
+        path = std::string("DYN\\") + subKey;
+    else if (parent == HKEY_LOCAL_MACHINE)
+        path = std::string("HKLM\\") + subKey;
+    else if (keys_.count(parent))
+        path = keys_[parent] + "\\" + subKey;
+    if (hasDrive_ && !path.empty() && FindNode(path)) {
+        nextKey_ += 4;
+        HKEY handle = reinterpret_cast<HKEY>(nextKey_);
+        keys_[handle] = path;
+        *key = handle;
+        return ERROR_SUCCESS;
+    }
+    return Win32DevicePort::RegOpenKeyExA(parent, subKey, access, key);
+}
+
+LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
+{
+    auto it = keys_.find(key);
+    if (it == keys_.end())
+        return Win32DevicePort::RegQueryInfoKeyA(key, subKeyCount);
+    *subKeyCount = static_cast<DWORD>(FindNode(it->second)->subKeys.size());
+    return ERROR_SUCCESS;
+}
+
+LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength)
+{
+    auto it = keys_.find(key);
+    if (it == keys_.end())
+        return Win32DevicePort::RegEnumKeyExA(key, index, name, nameLength);
+    const auto& subKeys = FindNode(it->second)->subKeys;
+    if (index >= subKeys.size())
+        return ERROR_NO_MORE_ITEMS;
+    if (subKeys[index].size() + 1 > *nameLength)
+        return ERROR_MORE_DATA;
+    std::memcpy(name, subKeys[index].c_str(), subKeys[index].size() + 1);
+    *nameLength = static_cast<DWORD>(subKeys[index].size());
+    return ERROR_SUCCESS;
+}
+
+LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
+                                           DWORD* dataLength)
+{
+    auto it = keys_.find(key);
+    if (it == keys_.end())
+        return Win32DevicePort::RegQueryValueExA(key, value, type, data, dataLength);
+    const auto& values = FindNode(it->second)->values;
+    auto v = values.find(value);
+    if (v == values.end())
+        return ERROR_FILE_NOT_FOUND;
+    const DWORD size = static_cast<DWORD>(v->second.size() + 1);
+    if (type)
+        *type = REG_SZ;
+    if (!data) {
+        *dataLength = size;
+        return ERROR_SUCCESS;
+    }
+    if (size > *dataLength) {
+        *dataLength = size;
+        return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, v->second.c_str(), size);
+    *dataLength = size;
+    return ERROR_SUCCESS;
+}
+
+LONG SimulatedDevicePort::RegCloseKey(HKEY key)
+{
+    if (keys_.erase(key))
+        return ERROR_SUCCESS;
+    return Win32DevicePort::RegCloseKey(key);
+}

@@ -1,0 +1,76 @@
+// platform/scsi/simulated_port.h
+// The device port of the simulation flavour: the drive of the profile (sim_profile.h) answers at
+// its letter as Windows would present it. Its volume "\\.\X:" takes IOCTL_SCSI_PASS_THROUGH and
+// IOCTL_SCSI_PASS_THROUGH_DIRECT, decoded from the records exactly as the platform reads them,
+// and FSCTL_LOCK_VOLUME and FSCTL_DISMOUNT_VOLUME; "\\.\vwin32" locks and unlocks it; the Windows
+// 9x registry names it. Everything else goes to Win32 (wnaspi32.dll included: the test DLL
+// serves the same drive on the legacy path). A command the drive rejects fails DeviceIoControl
+// with ERROR_IO_DEVICE. Test and demo support; never in a production program.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/sim/smi_controller.h"
+#include "platform/scsi/device_port.h"
+
+class SimulatedDevicePort : public Win32DevicePort {
+public:
+    SimulatedDevicePort();  // finds the profile with FindSimProfile
+    explicit SimulatedDevicePort(const sim::DriveProfile& profile);
+    ~SimulatedDevicePort();
+
+    bool HasDrive() const { return hasDrive_; }
+    char DriveLetter() const { return profile_.driveLetter; }
+    const std::string& ProfilePath() const { return profilePath_; }
+    // Why the drive is missing: the profile or the image did not load.
+    const std::string& Error() const { return error_; }
+    // The drive, opened at the first open of its volume; null before or when it failed.
+    sim::SmiController* Controller() { return controller_.get(); }
+
+    HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD disposition,
+                       DWORD flags) override;
+    BOOL DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD inSize, void* out,
+                         DWORD outSize, DWORD* returned) override;
+    BOOL FlushFileBuffers(HANDLE file) override;
+    BOOL CloseHandle(HANDLE handle) override;
+    LONG RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM access, HKEY* key) override;
+    LONG RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount) override;
+    LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength) override;
+    LONG RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
+                          DWORD* dataLength) override;
+    LONG RegCloseKey(HKEY key) override;
+
+private:
+    enum class Kind { Volume, Vwin32 };
+    struct RegistryNode {
+        std::string path;  // "DYN\\..." or "HKLM\\..."
+        std::vector<std::string> subKeys;
+        std::map<std::string, std::string> values;
+    };
+
+    void BuildRegistry();
+
+    HANDLE NewToken(Kind kind);
+    bool OpenController();
+    BOOL PassThrough(void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);
+    BOOL PassThroughDirect(void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);
+    BOOL Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                     DWORD* returned);
+    const RegistryNode* FindNode(const std::string& path) const;
+
+    sim::DriveProfile profile_;
+    std::string profilePath_;
+    std::string error_;
+    bool hasDrive_ = false;
+    std::unique_ptr<sim::SmiController> controller_;
+    std::map<HANDLE, Kind> tokens_;
+    std::vector<RegistryNode> registry_;
+    std::map<HKEY, std::string> keys_;
+    UINT_PTR nextKey_ = 0x7E000000;
+};
