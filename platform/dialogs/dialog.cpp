@@ -1,0 +1,278 @@
+// platform/dialogs/dialog.cpp
+#include "platform/dialogs/dialog.h"
+
+#include "platform/dialogs/app.h"
+
+// --- dialog data exchange
+
+HWND CDataExchange::PrepareCtrl(int id)
+{
+    HWND control = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
+    if (!control)
+        Fail();
+    return control;
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+{
+    if (control.m_hWnd)
+        return;
+    HWND item = dx->PrepareCtrl(id);
+    if (item && !control.SubclassWindow(item))
+        dx->Fail();
+}
+
+void DDX_Text(CDataExchange* dx, int id, CString& value)
+{
+    HWND item = dx->PrepareCtrl(id);
+    if (!item)
+        return;
+    if (dx->m_bSaveAndValidate)
+        CWnd::FromHandle(item)->GetWindowText(value);
+    else
+        ::SetWindowTextA(item, value);
+}
+
+void DDX_Text(CDataExchange* dx, int id, int& value)
+{
+    if (!dx->PrepareCtrl(id))
+        return;
+    HWND dialog = dx->m_pDlgWnd->m_hWnd;
+    if (dx->m_bSaveAndValidate) {
+        BOOL translated = FALSE;
+        int read = static_cast<int>(::GetDlgItemInt(dialog, id, &translated, TRUE));
+        if (translated)
+            value = read;
+        else
+            dx->Fail();
+    } else {
+        ::SetDlgItemInt(dialog, id, static_cast<UINT>(value), TRUE);
+    }
+}
+
+void DDX_Text(CDataExchange* dx, int id, UINT& value)
+{
+    if (!dx->PrepareCtrl(id))
+        return;
+    HWND dialog = dx->m_pDlgWnd->m_hWnd;
+    if (dx->m_bSaveAndValidate) {
+        BOOL translated = FALSE;
+        UINT read = ::GetDlgItemInt(dialog, id, &translated, FALSE);
+        if (translated)
+            value = read;
+        else
+            dx->Fail();
+    } else {
+        ::SetDlgItemInt(dialog, id, value, FALSE);
+    }
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value)
+{
+    HWND item = dx->PrepareCtrl(id);
+    if (!item)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageA(item, BM_GETCHECK, 0, 0));
+    else
+        ::SendMessageA(item, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Radio(CDataExchange* dx, int id, int& value)
+{
+    HWND item = dx->PrepareCtrl(id);
+    if (!item)
+        return;
+    if (dx->m_bSaveAndValidate)
+        value = -1;
+    int index = 0;
+    for (HWND button = item; button; button = ::GetWindow(button, GW_HWNDNEXT), ++index) {
+        if (button != item && (::GetWindowLongA(button, GWL_STYLE) & WS_GROUP))
+            break;
+        if (dx->m_bSaveAndValidate) {
+            if (::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = index;
+        } else {
+            ::SendMessageA(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+}
+
+// --- CDialog
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+// The dialog procedure that DefDlgProc calls for what our window procedure passed on: nothing is
+// left to do there. It routes a dialog only if the creation hook did not (then from WM_INITDIALOG).
+INT_PTR CALLBACK DialogsDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG && !CWnd::FromHandlePermanent(window)) {
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        if (dialog && !dialog->m_hWnd) {
+            dialog->RouteWindow(window);
+            return dialog->HandleInitDialog(wParam, lParam);
+        }
+    }
+    return FALSE;
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent)
+    : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent)
+{
+}
+
+CDialog::CDialog(LPCSTR templateName, CWnd* parent) : m_lpszTemplateName(templateName), m_pParentWnd(parent) {}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd) && GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId())
+        DestroyWindow();
+}
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::EndDialog(int result)
+{
+    m_nModalResult = result;
+    if (m_inModalLoop) {
+        InterlockedExchange(&m_ended, 1);
+        if (m_hWnd)
+            ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop, also from another thread
+    } else if (m_hWnd) {
+        ::EndDialog(m_hWnd, result);
+    }
+}
+
+BOOL CDialog::CreateFromTemplate(HWND owner)
+{
+    dialogs::InitCommonControlsOnce();
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC resource = ::FindResourceA(module, m_lpszTemplateName, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    auto* dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)) : nullptr;
+    if (!dialogTemplate)
+        return FALSE;
+    HWND window;
+    {
+        dialogs::CreationScope scope(this);
+        window = ::CreateDialogIndirectParamA(module, dialogTemplate, owner, DialogsDialogProcedure,
+                                              reinterpret_cast<LPARAM>(this));
+    }
+    if (!window)
+        return FALSE;
+    if (m_hWnd != window)
+        return SubclassWindow(window);
+    return TRUE;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent) { return Create(MAKEINTRESOURCEA(templateId), parent); }
+
+BOOL CDialog::Create(LPCSTR templateName, CWnd* parent)
+{
+    if (m_hWnd)
+        return FALSE;
+    m_lpszTemplateName = templateName;
+    m_pParentWnd = parent;
+    return CreateFromTemplate(parent->GetSafeHwnd());
+}
+
+INT_PTR CDialog::DoModal()
+{
+    if (m_hWnd || !m_lpszTemplateName)
+        return -1;
+    HWND owner = nullptr;
+    if (m_pParentWnd && m_pParentWnd->m_hWnd) {
+        owner = ::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT);
+    } else if (CWnd* main = AfxGetMainWnd()) {
+        HWND mainWindow = main->GetSafeHwnd();
+        if (mainWindow && mainWindow != m_hWnd && ::IsWindowVisible(mainWindow) && ::IsWindowEnabled(mainWindow))
+            owner = mainWindow;
+    }
+    bool ownerDisabled = false;
+    if (owner && ::IsWindowEnabled(owner)) {
+        ::EnableWindow(owner, FALSE);
+        ownerDisabled = true;
+    }
+
+    m_nModalResult = -1;
+    InterlockedExchange(&m_ended, 0);
+    m_inModalLoop = true;
+    if (CreateFromTemplate(owner)) {
+        if (!m_ended && m_hWnd && !::IsWindowVisible(m_hWnd))
+            ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        RunModalLoop();
+    }
+    m_inModalLoop = false;
+
+    // The owner comes back before the dialog goes, so that activation returns to it.
+    if (ownerDisabled)
+        ::EnableWindow(owner, TRUE);
+    if (m_hWnd) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (owner && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId())
+            ::SetActiveWindow(owner);
+        DestroyWindow();
+    }
+    return m_nModalResult;
+}
+
+BOOL CDialog::RunModalLoop()
+{
+    MSG msg;
+    while (!m_ended && m_hWnd) {
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1)
+            return FALSE;
+        if (got == 0) {
+            // WM_QUIT ends the dialog and is left for the loop outside.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return FALSE;
+        }
+        if (!PreTranslateChain(&msg) && !(m_hWnd && ::IsDialogMessageA(m_hWnd, &msg))) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return TRUE;
+}
+
+BOOL CDialog::PreTranslateChain(MSG* msg)
+{
+    bool dialogSeen = false;
+    for (HWND window = msg->hwnd; window;) {
+        if (CWnd* object = FromHandlePermanent(window)) {
+            if (object->PreTranslateMessage(msg))
+                return TRUE;
+        }
+        if (window == m_hWnd) {
+            dialogSeen = true;
+            break;
+        }
+        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+            break;
+        window = ::GetParent(window);
+    }
+    return !dialogSeen && PreTranslateMessage(msg);
+}

@@ -1,0 +1,227 @@
+// platform/dialogs/file.cpp
+#include "platform/dialogs/file.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CFile, CObject)
+IMPLEMENT_DYNAMIC(CMemFile, CFile)
+
+namespace {
+
+constexpr ULONGLONG kSeekFailed = static_cast<ULONGLONG>(-1);
+
+// 100 ns units between 1601 and 1970.
+constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;
+
+}  // namespace
+
+CTime::CTime(const FILETIME& fileTime)
+{
+    ULONGLONG units = (static_cast<ULONGLONG>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+    m_time = units > kUnixEpoch ? static_cast<std::time_t>((units - kUnixEpoch) / 10000000ULL) : 0;
+}
+
+std::tm CTime::Local() const
+{
+    std::tm fields = {};
+    if (std::tm* local = std::localtime(&m_time))
+        fields = *local;
+    return fields;
+}
+
+CFile::~CFile()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_hFile);
+}
+
+BOOL CFile::Open(LPCSTR fileName, UINT openFlags)
+{
+    Close();
+    if (!fileName)
+        return FALSE;
+    DWORD access = 0;
+    switch (openFlags & 3) {
+    case modeRead: access = GENERIC_READ; break;
+    case modeWrite: access = GENERIC_WRITE; break;
+    case modeReadWrite: access = GENERIC_READ | GENERIC_WRITE; break;
+    default: return FALSE;
+    }
+    DWORD share = 0;
+    switch (openFlags & 0x70) {
+    case shareCompat:
+    case shareDenyNone: share = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
+    case shareExclusive: share = 0; break;
+    case shareDenyWrite: share = FILE_SHARE_READ; break;
+    case shareDenyRead: share = FILE_SHARE_WRITE; break;
+    default: return FALSE;
+    }
+    DWORD creation = OPEN_EXISTING;
+    if (openFlags & modeCreate)
+        creation = (openFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    SECURITY_ATTRIBUTES security = {sizeof security, nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
+    HANDLE file = ::CreateFileA(fileName, access, share, &security, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    m_hFile = file;
+    m_fileName = fileName;
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    m_fileName.Empty();
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    DWORD read = 0;
+    if (count == 0 || !::ReadFile(m_hFile, buffer, count, &read, nullptr))
+        return 0;
+    return read;
+}
+
+BOOL CFile::Write(const void* buffer, UINT count)
+{
+    DWORD written = 0;
+    if (count == 0)
+        return TRUE;
+    return ::WriteFile(m_hFile, buffer, count, &written, nullptr) && written == count;
+}
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
+{
+    LARGE_INTEGER distance, position;
+    distance.QuadPart = offset;
+    DWORD method = from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN;
+    if (!::SetFilePointerEx(m_hFile, distance, &position, method))
+        return kSeekFailed;
+    return static_cast<ULONGLONG>(position.QuadPart);
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    LARGE_INTEGER zero = {}, position;
+    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
+        return kSeekFailed;
+    return static_cast<ULONGLONG>(position.QuadPart);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    LARGE_INTEGER size;
+    return ::GetFileSizeEx(m_hFile, &size) ? static_cast<ULONGLONG>(size.QuadPart) : 0;
+}
+
+BOOL CFile::SetLength(ULONGLONG length)
+{
+    ULONGLONG position = GetPosition();
+    if (Seek(static_cast<LONGLONG>(length), begin) == kSeekFailed || !::SetEndOfFile(m_hFile))
+        return FALSE;
+    Seek(static_cast<LONGLONG>(position < length ? position : length), begin);
+    return TRUE;
+}
+
+BOOL CFile::Flush() { return m_hFile != INVALID_HANDLE_VALUE && ::FlushFileBuffers(m_hFile); }
+
+CString CFile::GetFileName() const
+{
+    int slash = m_fileName.ReverseFind('\\');
+    return slash < 0 ? m_fileName : m_fileName.Mid(slash + 1);
+}
+
+BOOL CFile::GetStatus(CFileStatus& status) const
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(m_hFile, &info))
+        return FALSE;
+    status = CFileStatus{};
+    status.m_ctime = CTime(info.ftCreationTime);
+    status.m_mtime = CTime(info.ftLastWriteTime);
+    status.m_atime = CTime(info.ftLastAccessTime);
+    status.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes);
+    lstrcpynA(status.m_szFullName, m_fileName, MAX_PATH);
+    return TRUE;
+}
+
+BOOL CFile::GetStatus(LPCSTR fileName, CFileStatus& status)
+{
+    if (!fileName || !*fileName)
+        return FALSE;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(fileName, GetFileExInfoStandard, &data))
+        return FALSE;
+    status = CFileStatus{};
+    status.m_ctime = CTime(data.ftCreationTime);
+    status.m_mtime = CTime(data.ftLastWriteTime);
+    status.m_atime = CTime(data.ftLastAccessTime);
+    status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    status.m_attribute = static_cast<BYTE>(data.dwFileAttributes);
+    if (!::GetFullPathNameA(fileName, MAX_PATH, status.m_szFullName, nullptr))
+        lstrcpynA(status.m_szFullName, fileName, MAX_PATH);
+    return TRUE;
+}
+
+void CMemFile::Attach(BYTE* buffer, UINT size, UINT)
+{
+    m_buffer = buffer;
+    m_capacity = buffer ? size : 0;
+    m_length = m_capacity;
+    m_position = 0;
+}
+
+BYTE* CMemFile::Detach()
+{
+    BYTE* buffer = m_buffer;
+    m_buffer = nullptr;
+    m_capacity = m_length = m_position = 0;
+    return buffer;
+}
+
+void CMemFile::Close() { Detach(); }
+
+UINT CMemFile::Read(void* buffer, UINT count)
+{
+    if (!m_buffer || m_position >= m_length)
+        return 0;
+    UINT available = m_length - m_position;
+    UINT taken = count < available ? count : available;
+    std::memcpy(buffer, m_buffer + m_position, taken);
+    m_position += taken;
+    return taken;
+}
+
+BOOL CMemFile::Write(const void* buffer, UINT count)
+{
+    if (!m_buffer || count > m_capacity - m_position)
+        return FALSE;
+    std::memcpy(m_buffer + m_position, buffer, count);
+    m_position += count;
+    if (m_position > m_length)
+        m_length = m_position;
+    return TRUE;
+}
+
+ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from)
+{
+    LONGLONG base = from == current ? m_position : from == end ? m_length : 0;
+    LONGLONG target = base + offset;
+    if (target < 0 || target > static_cast<LONGLONG>(m_length))
+        return kSeekFailed;
+    m_position = static_cast<UINT>(target);
+    return m_position;
+}
+
+BOOL CMemFile::SetLength(ULONGLONG length)
+{
+    if (length > m_capacity)
+        return FALSE;
+    m_length = static_cast<UINT>(length);
+    if (m_position > m_length)
+        m_position = m_length;
+    return TRUE;
+}

@@ -1,0 +1,68 @@
+// platform/dialogs/handle_map.h
+// Handle -> object maps shared by every thread. Permanent entries are the objects that own or
+// route a handle (Attach, subclassing); temporary wrappers answer FromHandle for handles no object
+// holds. A temporary wrapper only carries the handle value, so it is kept for the rest of the run
+// (a reused handle value finds the same harmless wrapper) and may be used from any thread.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <unordered_map>
+
+namespace dialogs {
+
+template <class Object, class Handle>
+class HandleMap
+{
+public:
+    static HandleMap& Instance()
+    {
+        static HandleMap* map = new HandleMap;  // outlives every static object that may use it
+        return *map;
+    }
+
+    Object* LookupPermanent(Handle handle)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        auto found = m_permanent.find(handle);
+        return found == m_permanent.end() ? nullptr : found->second;
+    }
+
+    // Wrap is called under the lock to make a new temporary wrapper for the handle.
+    template <class Wrap>
+    Object* Lookup(Handle handle, Wrap wrap)
+    {
+        if (!handle)
+            return nullptr;
+        std::lock_guard<std::mutex> lock(m_lock);
+        auto found = m_permanent.find(handle);
+        if (found != m_permanent.end())
+            return found->second;
+        Object*& temporary = m_temporary[handle];
+        if (!temporary)
+            temporary = wrap(handle);
+        return temporary;
+    }
+
+    void SetPermanent(Handle handle, Object* object)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_permanent[handle] = object;
+    }
+
+    void RemovePermanent(Handle handle, Object* object)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        auto found = m_permanent.find(handle);
+        if (found != m_permanent.end() && found->second == object)
+            m_permanent.erase(found);
+    }
+
+private:
+    std::mutex m_lock;
+    std::unordered_map<Handle, Object*> m_permanent;
+    std::unordered_map<Handle, Object*> m_temporary;
+};
+
+}  // namespace dialogs

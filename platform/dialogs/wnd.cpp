@@ -1,0 +1,674 @@
+// platform/dialogs/wnd.cpp
+#include "platform/dialogs/wnd.h"
+
+#include "platform/dialogs/app.h"
+#include "platform/dialogs/dialog.h"
+#include "platform/dialogs/handle_map.h"
+
+using dialogs::EntryKind;
+using dialogs::HandleMap;
+using dialogs::MessageMap;
+using dialogs::MessageMapEntry;
+
+namespace {
+
+using WindowMap = HandleMap<CWnd, HWND>;
+using MenuMap = HandleMap<CMenu, HMENU>;
+
+// The message that this thread's window procedure is handling, for Default() and reflection.
+struct CurrentMessage
+{
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+thread_local CurrentMessage t_current = {};
+
+// Window creation on this thread that a CBT hook routes to its object before WM_NCCREATE.
+thread_local CWnd* t_creating = nullptr;
+thread_local HHOOK t_creationHook = nullptr;
+
+// SetTimer / KillTimer asked for on a thread that does not own the window.
+UINT TimerRequestMessage()
+{
+    static const UINT message = RegisterWindowMessageA("Vexmend.Dialogs.SetTimer");
+    return message;
+}
+
+UINT TimerCancelMessage()
+{
+    static const UINT message = RegisterWindowMessageA("Vexmend.Dialogs.KillTimer");
+    return message;
+}
+
+bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
+}  // namespace
+
+namespace dialogs {
+
+const MessageMapEntry* FindEntry(const MessageMap* map, EntryKind kind, UINT message, UINT id)
+{
+    bool byId = kind == EntryKind::Command || kind == EntryKind::Notify;
+    for (; map != nullptr; map = map->base ? map->base() : nullptr) {
+        for (const MessageMapEntry* entry = map->entries; entry && entry->kind != EntryKind::End; ++entry) {
+            if (entry->kind == kind && entry->message == message &&
+                (!byId || (id >= entry->idFirst && id <= entry->idLast)))
+                return entry;
+        }
+    }
+    return nullptr;
+}
+
+UINT CurrentCtlColorKind()
+{
+    return IsCtlColorMessage(t_current.message) ? t_current.message - WM_CTLCOLORMSGBOX : CTLCOLOR_STATIC;
+}
+
+}  // namespace dialogs
+
+// --- CCmdTarget
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+const MessageMap* CCmdTarget::GetThisMessageMap()
+{
+    static const MessageMapEntry entries[] = {{EntryKind::End, 0, 0, 0, nullptr}};
+    static const MessageMap map = {nullptr, entries};
+    return &map;
+}
+
+const MessageMap* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+
+// --- window procedure and creation hook
+
+LRESULT CALLBACK DialogsWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* object = CWnd::FromHandlePermanent(window);
+    if (!object)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == TimerRequestMessage())
+        return ::SetTimer(window, wParam, static_cast<UINT>(lParam), nullptr);
+    if (message == TimerCancelMessage())
+        return ::KillTimer(window, wParam);
+
+    CurrentMessage saved = t_current;
+    t_current = {window, message, wParam, lParam};
+    LRESULT result = object->WindowProc(message, wParam, lParam);
+    t_current = saved;
+    if (message == WM_NCDESTROY && object->m_hWnd == window) {
+        object->ForgetWindow();
+        object->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CALLBACK DialogsCbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_creating) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        // The input method's helper windows may come first; they are not the window asked for.
+        if (lstrcmpiA(className, "IME") != 0) {
+            CWnd* object = t_creating;
+            t_creating = nullptr;
+            object->RouteWindow(window);
+            object->PreSubclassWindow();
+        }
+    }
+    return CallNextHookEx(t_creationHook, code, wParam, lParam);
+}
+
+namespace dialogs {
+
+// Brackets a CreateWindowEx/CreateDialog call so that the first window it makes is routed to object.
+CreationScope::CreationScope(CWnd* object) : m_previousObject(t_creating), m_previousHook(t_creationHook)
+{
+    t_creating = object;
+    t_creationHook = SetWindowsHookExA(WH_CBT, DialogsCbtHook, nullptr, GetCurrentThreadId());
+}
+
+CreationScope::~CreationScope()
+{
+    if (t_creationHook)
+        UnhookWindowsHookEx(t_creationHook);
+    t_creationHook = static_cast<HHOOK>(m_previousHook);
+    t_creating = m_previousObject;
+}
+
+}  // namespace dialogs
+
+// --- CWnd
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+const MessageMap* CWnd::GetThisMessageMap()
+{
+    static const MessageMapEntry entries[] = {{EntryKind::End, 0, 0, 0, nullptr}};
+    static const MessageMap map = {&CCmdTarget::GetThisMessageMap, entries};
+    return &map;
+}
+
+const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+CWnd::~CWnd()
+{
+    if (!m_hWnd)
+        return;
+    if (::IsWindow(m_hWnd) && OnOwnThread(m_hWnd) && m_pfnSuper)
+        ::DestroyWindow(m_hWnd);  // routed: WM_NCDESTROY forgets the window
+    if (m_hWnd)
+        Detach();
+}
+
+HWND CWnd::GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+
+CWnd* CWnd::FromHandle(HWND window)
+{
+    return WindowMap::Instance().Lookup(window, [](HWND h) {
+        CWnd* wrapper = new CWnd;
+        wrapper->m_hWnd = h;
+        return wrapper;
+    });
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND window)
+{
+    return window ? WindowMap::Instance().LookupPermanent(window) : nullptr;
+}
+
+BOOL CWnd::Attach(HWND window)
+{
+    if (!window || m_hWnd || FromHandlePermanent(window))
+        return FALSE;
+    m_hWnd = window;
+    WindowMap::Instance().SetPermanent(window, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND window = m_hWnd;
+    if (!window)
+        return nullptr;
+    if (m_pfnSuper) {
+        // Still routed: give the window its own procedure back so it keeps working without us.
+        if (::IsWindow(window) &&
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
+            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = nullptr;
+    }
+    WindowMap::Instance().RemovePermanent(window, this);
+    m_hWnd = nullptr;
+    return window;
+}
+
+void CWnd::RouteWindow(HWND window)
+{
+    m_hWnd = window;
+    WindowMap::Instance().SetPermanent(window, this);
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogsWindowProcedure)));
+    m_pfnSuper = previous != DialogsWindowProcedure ? previous : nullptr;
+}
+
+void CWnd::ForgetWindow()
+{
+    WindowMap::Instance().RemovePermanent(m_hWnd, this);
+    m_hWnd = nullptr;
+    m_pfnSuper = nullptr;
+}
+
+BOOL CWnd::SubclassWindow(HWND window)
+{
+    if (!window || !::IsWindow(window) || m_hWnd || FromHandlePermanent(window))
+        return FALSE;
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
+        return FALSE;
+    m_hWnd = window;
+    WindowMap::Instance().SetPermanent(window, this);
+    PreSubclassWindow();
+    RouteWindow(window);
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return parent ? SubclassWindow(::GetDlgItem(parent->m_hWnd, id)) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow() { return Detach(); }
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                    int width, int height, HWND parent, HMENU idOrMenu, LPVOID param)
+{
+    if (m_hWnd)
+        return FALSE;
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = windowName;
+    cs.style = style;
+    cs.x = x;
+    cs.y = y;
+    cs.cx = width;
+    cs.cy = height;
+    cs.hwndParent = parent;
+    cs.hMenu = idOrMenu;
+    cs.hInstance = AfxGetInstanceHandle();
+    cs.lpCreateParams = param;
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    HWND window;
+    {
+        dialogs::CreationScope scope(this);
+        window = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx,
+                                   cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    }
+    if (!window)
+        return FALSE;
+    if (m_hWnd != window)
+        return SubclassWindow(window);
+    return TRUE;
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
+                    CWnd* parent, UINT id, LPVOID param)
+{
+    return CreateEx(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent->GetSafeHwnd(),
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), param);
+}
+
+BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id, LPVOID param)
+{
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id, param);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (!m_hWnd)
+        return FALSE;
+    HWND window = m_hWnd;
+    bool routed = m_pfnSuper != nullptr;
+    BOOL destroyed = ::DestroyWindow(window);
+    if (destroyed && !routed && m_hWnd == window)
+        Detach();
+    return destroyed;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    *result = 0;
+    if (message == WM_COMMAND)
+        return OnCommand(wParam, lParam);
+    if (message == WM_NOTIFY)
+        return OnNotify(wParam, lParam, result);
+
+    UINT key = IsCtlColorMessage(message) ? WM_CTLCOLOR : message;
+    if (const MessageMapEntry* entry = dialogs::FindEntry(GetMessageMap(), EntryKind::Message, key, 0))
+        return entry->thunk(this, wParam, lParam, result);
+
+    // No handler: the child still gets its reflected message before the default processing.
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+        HWND control = reinterpret_cast<HWND>(lParam);
+        return control != m_hWnd && ReflectLastMsg(control, result);
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return lParam && ReflectLastMsg(reinterpret_cast<HWND>(lParam), result);
+    case WM_DRAWITEM: {
+        auto item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+        if (item->CtlType == ODT_MENU) {
+            if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem))) {
+                menu->DrawItem(item);
+                *result = TRUE;
+                return TRUE;
+            }
+            return FALSE;
+        }
+        return ReflectLastMsg(item->hwndItem, result);
+    }
+    case WM_MEASUREITEM: {
+        auto item = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
+        if (item->CtlType == ODT_MENU)
+            return FALSE;
+        return ReflectLastMsg(::GetDlgItem(m_hWnd, item->CtlID), result);
+    }
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam); }
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    HWND control = reinterpret_cast<HWND>(lParam);
+    UINT id = LOWORD(wParam);
+    UINT code = HIWORD(wParam);
+    LRESULT result = 0;
+    if (control && control != m_hWnd && ReflectLastMsg(control, &result))
+        return TRUE;
+    if (!control && code == 1)
+        code = 0;  // an accelerator is the same command as the menu item
+    if (const MessageMapEntry* entry = dialogs::FindEntry(GetMessageMap(), EntryKind::Command, code, id)) {
+        entry->thunk(this, wParam, lParam, &result);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    auto header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header)
+        return FALSE;
+    if (header->hwndFrom && header->hwndFrom != m_hWnd && ReflectLastMsg(header->hwndFrom, result))
+        return TRUE;
+    if (const MessageMapEntry* entry = dialogs::FindEntry(GetMessageMap(), EntryKind::Notify, header->code,
+                                                          static_cast<UINT>(header->idFrom)))
+        return entry->thunk(this, wParam, lParam, result);
+    return FALSE;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    return ReflectChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    LRESULT ignored = 0;
+    if (!result)
+        result = &ignored;
+    const MessageMap* map = GetMessageMap();
+    const MessageMapEntry* entry = nullptr;
+    if (message == WM_COMMAND)
+        entry = dialogs::FindEntry(map, EntryKind::ReflectedCommand, HIWORD(wParam), 0);
+    else if (message == WM_NOTIFY)
+        entry = dialogs::FindEntry(map, EntryKind::ReflectedNotify, reinterpret_cast<NMHDR*>(lParam)->code, 0);
+    else
+        entry = dialogs::FindEntry(map, EntryKind::Reflected, IsCtlColorMessage(message) ? WM_CTLCOLOR : message, 0);
+    return entry && entry->thunk(this, wParam, lParam, result);
+}
+
+BOOL CWnd::SendChildNotifyLastMsg(LRESULT* result)
+{
+    LRESULT ignored = 0;
+    return OnChildNotify(t_current.message, t_current.wParam, t_current.lParam, result ? result : &ignored);
+}
+
+BOOL CWnd::ReflectLastMsg(HWND child, LRESULT* result)
+{
+    CWnd* object = FromHandlePermanent(child);
+    return object ? object->SendChildNotifyLastMsg(result) : FALSE;
+}
+
+HBRUSH CWnd::OnCtlColor(CDC* dc, CWnd* control, UINT kind)
+{
+    LRESULT result = 0;
+    if (control && control->m_hWnd != m_hWnd && ReflectLastMsg(control->m_hWnd, &result))
+        return reinterpret_cast<HBRUSH>(result);
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+void CWnd::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
+{
+    if (item->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem))) {
+            menu->DrawItem(item);
+            return;
+        }
+    } else if (ReflectLastMsg(item->hwndItem)) {
+        return;
+    }
+    Default();
+}
+
+void CWnd::OnMeasureItem(int id, LPMEASUREITEMSTRUCT item)
+{
+    if (item->CtlType != ODT_MENU && ReflectLastMsg(::GetDlgItem(m_hWnd, item->CtlID)))
+        return;
+    Default();
+}
+
+void CWnd::OnHScroll(UINT code, UINT position, CWnd* scrollBar)
+{
+    if (scrollBar && ReflectLastMsg(scrollBar->m_hWnd))
+        return;
+    Default();
+}
+
+void CWnd::OnVScroll(UINT code, UINT position, CWnd* scrollBar)
+{
+    if (scrollBar && ReflectLastMsg(scrollBar->m_hWnd))
+        return;
+    Default();
+}
+
+BOOL CWnd::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange exchange(this, saveAndValidate);
+    DoDataExchange(&exchange);
+    return !exchange.m_bFailed;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL deep)
+{
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageA(child, message, wParam, lParam);
+        if (deep && ::GetTopWindow(child))
+            CWnd::FromHandle(child)->SendMessageToDescendants(message, wParam, lParam, deep);
+    }
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc)
+{
+    if (m_hWnd && !OnOwnThread(m_hWnd) && !timerProc)
+        return ::PostMessageA(m_hWnd, TimerRequestMessage(), id, elapse) ? id : 0;
+    return ::SetTimer(m_hWnd, id, elapse, timerProc);
+}
+
+BOOL CWnd::KillTimer(UINT_PTR id)
+{
+    if (m_hWnd && !OnOwnThread(m_hWnd))
+        return ::PostMessageA(m_hWnd, TimerCancelMessage(), id, 0);
+    return ::KillTimer(m_hWnd, id);
+}
+
+void CWnd::GetWindowText(CString& text) const
+{
+    int length = ::GetWindowTextLengthA(m_hWnd);
+    ::GetWindowTextA(m_hWnd, text.GetBuffer(length + 1), length + 1);
+    text.ReleaseBuffer();
+}
+
+int CWnd::GetDlgItemText(int id, CString& text) const
+{
+    HWND item = ::GetDlgItem(m_hWnd, id);
+    text.Empty();
+    if (item)
+        FromHandle(item)->GetWindowText(text);
+    return text.GetLength();
+}
+
+void CWnd::SetFont(CFont* font, BOOL redraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->m_hObject : nullptr), redraw);
+}
+
+CFont* CWnd::GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))); }
+
+CWnd* CWnd::GetNextDlgTabItem(CWnd* control, BOOL previous) const
+{
+    return FromHandle(::GetNextDlgTabItem(m_hWnd, control->GetSafeHwnd(), previous));
+}
+
+CWnd* CWnd::GetNextDlgGroupItem(CWnd* control, BOOL previous) const
+{
+    return FromHandle(::GetNextDlgGroupItem(m_hWnd, control->GetSafeHwnd(), previous));
+}
+
+void CWnd::GotoDlgCtrl(CWnd* control)
+{
+    SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->GetSafeHwnd()), TRUE);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int width, int height, UINT flags)
+{
+    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : nullptr, x, y, width, height, flags);
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner)
+{
+    RECT area;
+    HWND around = alternateOwner ? alternateOwner->m_hWnd
+                  : (GetStyle() & WS_CHILD) ? ::GetParent(m_hWnd)
+                                            : ::GetWindow(m_hWnd, GW_OWNER);
+    if (GetStyle() & WS_CHILD) {
+        ::GetClientRect(around, &area);
+    } else if (around && ::IsWindowVisible(around) && !::IsIconic(around)) {
+        ::GetWindowRect(around, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    RECT own;
+    ::GetWindowRect(m_hWnd, &own);
+    int width = own.right - own.left;
+    int height = own.bottom - own.top;
+    ::SetWindowPos(m_hWnd, nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWnd::ClientToScreen(LPRECT rect) const
+{
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(rect));
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(rect) + 1);
+}
+
+void CWnd::ScreenToClient(LPRECT rect) const
+{
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(rect) + 1);
+}
+
+BOOL CWnd::ModifyStyle(HWND window, DWORD remove, DWORD add, UINT flags)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(changed));
+    if (flags)
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(HWND window, DWORD remove, DWORD add, UINT flags)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongA(window, GWL_EXSTYLE));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(changed));
+    if (flags)
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
+BOOL CWnd::RedrawWindow(LPCRECT update, CRgn* region, UINT flags)
+{
+    return ::RedrawWindow(m_hWnd, update, region ? static_cast<HRGN>(*region) : nullptr, flags);
+}
+
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+CMenu* CWnd::GetSystemMenu(BOOL revert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, revert)); }
+BOOL CWnd::SetMenu(CMenu* menu) { return ::SetMenu(m_hWnd, menu->GetSafeHmenu()); }
+
+int CWnd::MessageBox(LPCSTR text, LPCSTR caption, UINT type)
+{
+    return ::MessageBoxA(m_hWnd, text, caption ? caption : AfxGetAppName(), type);
+}
+
+// --- CMenu
+
+IMPLEMENT_DYNAMIC(CMenu, CObject)
+
+CMenu::~CMenu() { DestroyMenu(); }
+
+HMENU CMenu::GetSafeHmenu() const { return this ? m_hMenu : nullptr; }
+
+CMenu* CMenu::FromHandle(HMENU menu)
+{
+    return MenuMap::Instance().Lookup(menu, [](HMENU h) {
+        CMenu* wrapper = new CMenu;
+        wrapper->m_hMenu = h;
+        return wrapper;
+    });
+}
+
+CMenu* CMenu::FromHandlePermanent(HMENU menu) { return menu ? MenuMap::Instance().LookupPermanent(menu) : nullptr; }
+
+BOOL CMenu::Attach(HMENU menu)
+{
+    if (!menu || m_hMenu)
+        return FALSE;
+    m_hMenu = menu;
+    MenuMap::Instance().SetPermanent(menu, this);
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    HMENU menu = m_hMenu;
+    if (menu)
+        MenuMap::Instance().RemovePermanent(menu, this);
+    m_hMenu = nullptr;
+    return menu;
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    HMENU menu = Detach();
+    return menu ? ::DestroyMenu(menu) : FALSE;
+}
+
+BOOL CMenu::LoadMenu(UINT id) { return Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id))); }
+
+int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const
+{
+    int length = ::GetMenuStringA(m_hMenu, id, nullptr, 0, flags);
+    ::GetMenuStringA(m_hMenu, id, text.GetBuffer(length + 1), length + 1, flags);
+    text.ReleaseBuffer();
+    return text.GetLength();
+}

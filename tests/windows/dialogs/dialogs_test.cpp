@@ -1,0 +1,548 @@
+// Message maps, reflection, the modal loop and its threads, data exchange, strings and files of
+// the dialog class library, with real windows.
+#include "platform/dialogs/dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDrawnButton = 1001;
+constexpr int kLabel = 1002;
+constexpr int kEdit = 1003;
+constexpr int kPlainButton = 1004;
+constexpr UINT kProbeMessage = WM_APP + 1;
+
+std::vector<std::string> g_calls;
+
+// --- message maps on a plain window
+
+class CBaseWindow : public CWnd
+{
+public:
+    BOOL CreatePopup() { return CreateEx(0, AfxRegisterWndClass(0), "probe", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr); }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnTimer(UINT_PTR id) { g_calls.push_back("base timer " + std::to_string(id)); }
+    void OnSize(UINT type, int cx, int cy) { g_calls.push_back("base size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    LRESULT OnProbe(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
+};
+
+BEGIN_MESSAGE_MAP(CBaseWindow, CWnd)
+    ON_WM_TIMER()
+    ON_WM_SIZE()
+    ON_MESSAGE(kProbeMessage, &CBaseWindow::OnProbe)
+END_MESSAGE_MAP()
+
+class CDerivedWindow : public CBaseWindow
+{
+public:
+    int m_created = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    int OnCreate(LPCREATESTRUCTA cs)
+    {
+        ++m_created;
+        return CBaseWindow::OnCreate(cs);
+    }
+    void OnTimer(UINT_PTR id)
+    {
+        g_calls.push_back("derived timer " + std::to_string(id));
+        CBaseWindow::OnTimer(id);
+    }
+    void OnLButtonDown(UINT flags, CPoint point)
+    {
+        g_calls.push_back("click " + std::to_string(point.x) + "," + std::to_string(point.y));
+    }
+};
+
+BEGIN_MESSAGE_MAP(CDerivedWindow, CBaseWindow)
+    ON_WM_CREATE()
+    ON_WM_TIMER()
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+TEST(MessageMap, RoutesToTheMostDerivedEntryAndChainsToTheBase)
+{
+    g_calls.clear();
+    CDerivedWindow window;
+    ASSERT_TRUE(window.CreatePopup());
+    EXPECT_EQ(window.m_created, 1) << "WM_CREATE reaches the object: it is routed from creation on";
+    EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
+    ASSERT_FALSE(g_calls.empty()) << "creation sends WM_SIZE, which the base's entry takes";
+    g_calls.clear();
+
+    window.SendMessage(WM_TIMER, 7);
+    window.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(30, 20));
+    window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 4));
+    EXPECT_EQ(window.SendMessage(kProbeMessage, 40, 2), 42);
+    // No entry anywhere: the window's own procedure answers (DefWindowProc gives the text).
+    window.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
+    CString text;
+    window.GetWindowText(text);
+    EXPECT_EQ(text, "renamed");
+
+    std::vector<std::string> expected = {"derived timer 7", "base timer 7", "base size 30x20", "click -3,4"};
+    EXPECT_EQ(g_calls, expected);
+
+    HWND handle = window.m_hWnd;
+    ASSERT_TRUE(window.DestroyWindow());
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
+}
+
+TEST(MessageMap, TemporaryWrappersForWindowsNoObjectHolds)
+{
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    CWnd* first = CWnd::FromHandle(plain);
+    EXPECT_EQ(first, CWnd::FromHandle(plain));
+    EXPECT_EQ(first->m_hWnd, plain);
+    EXPECT_EQ(CWnd::FromHandlePermanent(plain), nullptr);
+    EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+    CWnd* volatile none = nullptr;  // as a caller holding a NULL control pointer would
+    EXPECT_EQ(none->GetSafeHwnd(), nullptr);
+    DestroyWindow(plain);
+}
+
+// --- a dialog with reflected notifications
+
+class CReflectingButton : public CButton
+{
+public:
+    int m_clicks = 0;
+    int m_draws = 0;
+    UINT m_lastDrawState = 0;
+    int m_preTranslatedKeys = 0;
+    HBRUSH m_brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+
+    void DrawItem(LPDRAWITEMSTRUCT item) override
+    {
+        ++m_draws;
+        m_lastDrawState = item->itemState;
+        FillRect(item->hDC, &item->rcItem, m_brush);
+    }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN)
+            ++m_preTranslatedKeys;
+        return CButton::PreTranslateMessage(msg);
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    BOOL OnClicked()
+    {
+        ++m_clicks;
+        return FALSE;  // the parent sees BN_CLICKED as well
+    }
+    HBRUSH CtlColor(CDC* dc, UINT kind) { return m_brush; }
+};
+
+BEGIN_MESSAGE_MAP(CReflectingButton, CButton)
+    ON_CONTROL_REFLECT_EX(BN_CLICKED, &CReflectingButton::OnClicked)
+    ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class CSwallowingStatic : public CStatic
+{
+public:
+    int m_clicks = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnClicked() { ++m_clicks; }
+};
+
+BEGIN_MESSAGE_MAP(CSwallowingStatic, CStatic)
+    ON_CONTROL_REFLECT(STN_CLICKED, &CSwallowingStatic::OnClicked)
+END_MESSAGE_MAP()
+
+using DialogStep = void (*)(class CRoutingDialog&);
+
+class CRoutingDialog : public CDialog
+{
+public:
+    CRoutingDialog() : CDialog(100) {}
+
+    CReflectingButton m_drawn;
+    CSwallowingStatic m_label;
+    CString m_editText = "typed";
+    int m_parentClicks = 0;
+    int m_parentLabelClicks = 0;
+    int m_plainClicks = 0;
+    UINT m_lastColorKind = 0xFFFF;
+    int m_okCalls = 0;
+    DialogStep m_step = nullptr;  // runs once the modal loop is going
+    bool m_preTranslateSawKey = false;
+
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        CDialog::DoDataExchange(dx);
+        DDX_Control(dx, kDrawnButton, m_drawn);
+        DDX_Control(dx, kLabel, m_label);
+        DDX_Text(dx, kEdit, m_editText);
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        SetTimer(1, 10);
+        return TRUE;
+    }
+    void OnOK() override
+    {
+        ++m_okCalls;
+        CDialog::OnOK();
+    }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN)
+            m_preTranslateSawKey = true;
+        return CDialog::PreTranslateMessage(msg);
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnDrawnClicked() { ++m_parentClicks; }
+    void OnLabelClicked() { ++m_parentLabelClicks; }
+    void OnPlainClicked() { ++m_plainClicks; }
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind)
+    {
+        m_lastColorKind = kind;
+        return CDialog::OnCtlColor(dc, control, kind);
+    }
+    void OnTimer(UINT_PTR id)
+    {
+        KillTimer(id);
+        if (m_step)
+            m_step(*this);
+    }
+};
+
+BEGIN_MESSAGE_MAP(CRoutingDialog, CDialog)
+    ON_BN_CLICKED(kDrawnButton, &CRoutingDialog::OnDrawnClicked)
+    ON_STN_CLICKED(kLabel, &CRoutingDialog::OnLabelClicked)
+    ON_BN_CLICKED(kPlainButton, &CRoutingDialog::OnPlainClicked)
+    ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+TEST(Dialog, ReflectsNotificationsToItsControlsAndRoutesTheRest)
+{
+    CRoutingDialog dialog;
+    dialog.m_step = [](CRoutingDialog& d) {
+        // Reflected with _EX: the control and then the parent.
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(kDrawnButton, BN_CLICKED), reinterpret_cast<LPARAM>(d.m_drawn.m_hWnd));
+        // Reflected without _EX: the control alone.
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(kLabel, STN_CLICKED), reinterpret_cast<LPARAM>(d.m_label.m_hWnd));
+        // A control no object holds: the parent's entry.
+        d.SendDlgItemMessage(kPlainButton, BM_CLICK);
+        // The control's reflected colour wins over the parent's default.
+        HDC dc = GetDC(d.m_drawn.m_hWnd);
+        LRESULT brush = d.SendMessage(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(d.m_drawn.m_hWnd));
+        ReleaseDC(d.m_drawn.m_hWnd, dc);
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), d.m_drawn.m_brush);
+        EXPECT_EQ(d.m_lastColorKind, static_cast<UINT>(CTLCOLOR_BTN));
+        d.m_drawn.RedrawWindow();
+        d.EndDialog(77);
+    };
+    EXPECT_EQ(dialog.DoModal(), 77);
+    EXPECT_EQ(dialog.m_drawn.m_clicks, 1);
+    EXPECT_EQ(dialog.m_parentClicks, 1);
+    EXPECT_EQ(dialog.m_label.m_clicks, 1);
+    EXPECT_EQ(dialog.m_parentLabelClicks, 0);
+    EXPECT_EQ(dialog.m_plainClicks, 1);
+    EXPECT_GE(dialog.m_drawn.m_draws, 1) << "WM_DRAWITEM comes back to the button as DrawItem";
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.m_drawn.m_hWnd, nullptr) << "the controls forget their windows with the dialog";
+    EXPECT_EQ(dialog.m_okCalls, 0);
+}
+
+TEST(Dialog, EnterAndEscapeGoThroughPreTranslateMessageToOnOKAndOnCancel)
+{
+    struct Case
+    {
+        WPARAM key;
+        INT_PTR result;
+        int okCalls;
+    };
+    for (Case c : {Case{VK_RETURN, IDOK, 1}, Case{VK_ESCAPE, IDCANCEL, 0}}) {
+        CRoutingDialog dialog;
+        static WPARAM key;
+        key = c.key;
+        dialog.m_editText = "before";
+        dialog.m_step = [](CRoutingDialog& d) {
+            d.GetDlgItem(kEdit)->SetWindowText("after");
+            d.m_drawn.SetFocus();
+            HWND focus = ::GetFocus();
+            ::PostMessageA(focus, WM_KEYDOWN, key, 1);
+            ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+        };
+        EXPECT_EQ(dialog.DoModal(), c.result) << "key " << c.key;
+        EXPECT_EQ(dialog.m_okCalls, c.okCalls);
+        EXPECT_TRUE(dialog.m_preTranslateSawKey);
+        EXPECT_GE(dialog.m_drawn.m_preTranslatedKeys, 1) << "the focused control's PreTranslateMessage comes first";
+        // OnOK saves the data; cancelling leaves it as it was.
+        EXPECT_EQ(dialog.m_editText, c.result == IDOK ? "after" : "before");
+    }
+}
+
+TEST(Dialog, DoModalFailsCleanlyWithoutItsTemplate)
+{
+    CDialog missing(999);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_EQ(missing.m_hWnd, nullptr);
+}
+
+// --- threads
+
+class CMainWindow : public CWnd
+{
+public:
+    std::atomic<UINT_PTR> m_timerId{0};
+    std::atomic<DWORD> m_timerThread{0};
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnTimer(UINT_PTR id)
+    {
+        KillTimer(id);
+        m_timerThread = GetCurrentThreadId();
+        m_timerId = id;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CMainWindow, CWnd)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+struct WorkerRun
+{
+    CMainWindow* main;
+    HANDLE done;
+    INT_PTR result = 0;
+    BOOL ownerEnabledDuringBox = TRUE;
+    DWORD dialogThread = 0;
+};
+
+// Pumps this thread's messages until the event is set (bounded).
+bool PumpUntil(HANDLE event, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        DWORD waited = MsgWaitForMultipleObjects(1, &event, FALSE, 50, QS_ALLINPUT);
+        if (waited == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return false;
+}
+
+TEST(Threads, DoModalOnAWorkerThreadIsModalToTheMainWindow)
+{
+    CWinApp* app = AfxGetApp();
+    ASSERT_NE(app, nullptr);
+    CMainWindow main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr));
+    app->m_pMainWnd = &main;
+
+    WorkerRun run{&main, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    CWinThread* worker = AfxBeginThread(
+        [](LPVOID argument) -> UINT {
+            auto* r = static_cast<WorkerRun*>(argument);
+            static WorkerRun* current;
+            current = r;
+            CRoutingDialog box;  // no parent: owned by the main window
+            box.m_step = [](CRoutingDialog& d) {
+                current->ownerEnabledDuringBox = current->main->IsWindowEnabled();
+                current->dialogThread = GetCurrentThreadId();
+                d.EndDialog(IDCANCEL);
+            };
+            r->result = box.DoModal();
+            // The timer belongs to the main thread's window: it is set there.
+            r->main->SetTimer(0x999, 20);
+            SetEvent(r->done);
+            return 0;
+        },
+        &run, THREAD_PRIORITY_TIME_CRITICAL);
+    ASSERT_NE(worker, nullptr);
+    DWORD workerId = worker->m_nThreadID;
+
+    ASSERT_TRUE(PumpUntil(run.done, 20000));
+    EXPECT_EQ(run.result, IDCANCEL);
+    EXPECT_EQ(run.dialogThread, workerId);
+    EXPECT_FALSE(run.ownerEnabledDuringBox);
+    EXPECT_TRUE(main.IsWindowEnabled()) << "the owner is enabled again when the box ends";
+
+    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    PumpUntil(never, 300);
+    EXPECT_EQ(main.m_timerId, 0x999u);
+    EXPECT_EQ(main.m_timerThread, GetCurrentThreadId());
+    CloseHandle(never);
+    CloseHandle(run.done);
+    app->m_pMainWnd = nullptr;
+    main.DestroyWindow();
+}
+
+TEST(Threads, EndDialogFromAnotherThreadEndsTheModalLoop)
+{
+    CRoutingDialog dialog;
+    static CRoutingDialog* target;
+    target = &dialog;
+    dialog.m_step = [](CRoutingDialog&) {
+        AfxBeginThread([](LPVOID) -> UINT {
+            target->EndDialog(5);
+            return 0;
+        }, nullptr);
+    };
+    EXPECT_EQ(dialog.DoModal(), 5);
+}
+
+// --- run-time classes, strings, files, GDI ownership
+
+class CProbeButton : public CButton
+{
+    DECLARE_DYNAMIC(CProbeButton)
+};
+IMPLEMENT_DYNAMIC(CProbeButton, CButton)
+
+TEST(RuntimeClass, IsKindOfFollowsTheBaseChain)
+{
+    CProbeButton button;
+    EXPECT_STREQ(button.GetRuntimeClass()->m_lpszClassName, "CProbeButton");
+    EXPECT_TRUE(button.IsKindOf(RUNTIME_CLASS(CButton)));
+    EXPECT_TRUE(button.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_TRUE(button.IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(button.IsKindOf(RUNTIME_CLASS(CStatic)));
+    CWnd* asWindow = &button;
+    EXPECT_EQ(asWindow->GetRuntimeClass(), RUNTIME_CLASS(CProbeButton));
+}
+
+TEST(String, FormatsLoadsAndLendsItsBuffer)
+{
+    CString text;
+    text.Format("[%c:] %dMB", 'F', 1953125 >> 11);
+    EXPECT_EQ(text, "[F:] 953MB");
+    text.Format("%s", std::string(5000, 'x').c_str());
+    EXPECT_EQ(text.GetLength(), 5000);
+
+    CString loaded;
+    EXPECT_TRUE(loaded.LoadString(2));
+    EXPECT_EQ(loaded, "A string of the test program");
+    EXPECT_FALSE(loaded.LoadString(4242));
+    EXPECT_TRUE(loaded.IsEmpty());
+
+    CString buffer;
+    lstrcpyA(buffer.GetBuffer(64), "abc");
+    buffer.ReleaseBuffer();
+    EXPECT_EQ(buffer.GetLength(), 3);
+    buffer.GetBuffer(10)[1] = 'X';
+    buffer.ReleaseBuffer(2);
+    EXPECT_EQ(buffer, "aX");
+
+    CString path = "  C:\\Temp\\Boot.r  ";
+    path.TrimRight();
+    EXPECT_EQ(path.Right(2), ".r");
+    EXPECT_EQ(path.Mid(path.ReverseFind('\\') + 1), "Boot.r");
+    EXPECT_TRUE(CString("ABC") < CString("ABD"));
+    EXPECT_EQ(CString("abc").CompareNoCase("ABC"), 0);
+    EXPECT_EQ(CString("a") + "b" + 'c', "abc");
+}
+
+TEST(File, ReadsWritesAndReportsStatus)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    CString name = CString(folder) + "dialogs_file_test.bin";
+    CFile::Remove(name);
+    CFileStatus status;
+    EXPECT_FALSE(CFile::GetStatus(name, status));
+
+    CFile file;
+    ASSERT_TRUE(file.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
+    EXPECT_TRUE(file.Write("0123456789", 10));
+    file.Close();
+    ASSERT_TRUE(CFile::GetStatus(name, status));
+    EXPECT_EQ(status.m_size, 10u);
+    EXPECT_FALSE(status.m_attribute & FILE_ATTRIBUTE_DIRECTORY);
+    ASSERT_TRUE(CFile::GetStatus(folder, status));
+    EXPECT_TRUE(status.m_attribute & FILE_ATTRIBUTE_DIRECTORY);
+
+    ASSERT_TRUE(file.Open(name, CFile::modeRead));
+    char read[16] = {};
+    EXPECT_EQ(file.Seek(4, CFile::begin), 4u);
+    EXPECT_EQ(file.Read(read, sizeof read), 6u);
+    EXPECT_STREQ(read, "456789");
+    EXPECT_EQ(file.Read(read, sizeof read), 0u);
+    file.Close();
+    EXPECT_TRUE(CFile::Remove(name));
+
+    BYTE block[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    CMemFile memory(block, sizeof block);
+    EXPECT_EQ(memory.GetLength(), 8u);
+    BYTE out[5] = {};
+    EXPECT_EQ(memory.Read(out, 5), 5u);
+    EXPECT_EQ(out[4], 5);
+    EXPECT_EQ(memory.Read(out, 5), 3u);
+    EXPECT_EQ(memory.Seek(1, CFile::end), static_cast<ULONGLONG>(-1)) << "a fixed block does not grow";
+    EXPECT_FALSE(memory.Write(out, 1)) << "no room after the end";
+    memory.SeekToBegin();
+    EXPECT_TRUE(memory.Write("\x09", 1));
+    EXPECT_EQ(block[0], 9);
+}
+
+TEST(Gdi, ObjectsFreeTheirHandles)
+{
+    HANDLE process = GetCurrentProcess();
+    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    for (int i = 0; i < 200; ++i) {
+        CBitmap bitmap;
+        CDC screen;
+        screen.Attach(::GetDC(nullptr));
+        bitmap.CreateCompatibleBitmap(&screen, 8, 8);
+        ::ReleaseDC(nullptr, screen.Detach());
+        CBrush brush(RGB(1, 2, 3));
+        CPen pen(PS_SOLID, 1, RGB(4, 5, 6));
+        CRgn region;
+        region.CreateRectRgn(0, 0, 4, 4);
+        CFont font;
+        LOGFONTA logFont = {};
+        logFont.lfHeight = 16;
+        lstrcpyA(logFont.lfFaceName, "Arial");
+        font.CreateFontIndirect(&logFont);
+        CDC memory;
+        memory.CreateCompatibleDC(nullptr);
+        CBitmap* old = memory.SelectObject(&bitmap);
+        memory.FillSolidRect(0, 0, 8, 8, RGB(10, 20, 30));
+        EXPECT_EQ(memory.GetPixel(3, 3), RGB(10, 20, 30));
+        memory.SelectObject(old);
+        CImageList images;
+        images.Create(8, 8, ILC_COLOR32 | ILC_MASK, 0, 1);
+        images.Add(&bitmap, RGB(255, 0, 255));
+    }
+    DWORD after = GetGuiResources(process, GR_GDIOBJECTS);
+    EXPECT_LE(after, before + 4) << before << " -> " << after;
+}
+
+}  // namespace
+
+// The tests run inside the application object, as the programs do.
+class CTestApp : public CWinApp
+{
+};
+CTestApp theApp;
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
