@@ -87,25 +87,27 @@ struct EdgeCase {
     std::uint32_t fatSize;
     std::size_t writes;
     std::size_t reads;
+    std::uint32_t numHeads;  // BPB_NumHeads
+    const char* fileSystem;  // BS_FilSysType
 };
 
 // The two mended bands move SPC only: 32,681..32,760 sectors get 4 instead of 8, and
 // 4,194,145..4,194,303 get 128 instead of 64.
 const EdgeCase kEdgeCases[] = {
-    {"smallest FAT12", false, 20000, 0x01, 3, 8, 8, 81, 34},
-    {"largest FAT12", false, 32712, 0x01, 5, 8, 12, 89, 34},
-    {"smallest FAT16, mended", false, 32713, 0x04, 5, 4, 32, 129, 34},
-    {"last of the low band", false, 32792, 0x04, 5, 4, 32, 129, 34},
-    {"first above the low band", false, 32793, 0x04, 5, 8, 16, 97, 34},
-    {"largest 16-bit count", false, 65567, 0x04, 9, 1, 256, 577, 34},
-    {"first 32-bit count", false, 65568, 0x04, 9, 2, 128, 321, 34},
-    {"one million", false, 1000000, 0x04, 0x7E, 16, 245, 555, 34},
-    {"last below the high band", false, 4194176, 0x04, 0x0F, 64, 256, 577, 34},
-    {"first of the high band", false, 4194177, 0x04, 0x0F, 128, 128, 321, 34},
-    {"largest FAT16, mended", false, 4194304, 0x04, 0x0F, 128, 128, 321, 34},
-    {"smallest FAT32 of a repair", true, 4194305, 0x0C, 0x0F, 8, 4096, 8294, 0},
-    {"eight million", true, 8000000, 0x0C, 0xED, 8, 7813, 15728, 0},
-    {"FAT32 with SPC 1", true, 532479, 0x0C, 67, 1, 4160, 8422, 0},
+    {"smallest FAT12", false, 20000, 0x01, 3, 8, 8, 81, 34, 4, "FAT12   "},
+    {"largest FAT12", false, 32712, 0x01, 5, 8, 12, 89, 34, 6, "FAT12   "},
+    {"smallest FAT16, mended", false, 32713, 0x04, 5, 4, 32, 129, 34, 6, "FAT16   "},
+    {"last of the low band", false, 32792, 0x04, 5, 4, 32, 129, 34, 6, "FAT16   "},
+    {"first above the low band", false, 32793, 0x04, 5, 8, 16, 97, 34, 6, "FAT16   "},
+    {"largest 16-bit count", false, 65567, 0x04, 9, 1, 256, 577, 34, 10, "FAT16   "},
+    {"first 32-bit count", false, 65568, 0x04, 9, 2, 128, 321, 34, 10, "FAT16   "},
+    {"one million", false, 1000000, 0x04, 0x7E, 16, 245, 555, 34, 127, "FAT16   "},
+    {"last below the high band", false, 4194176, 0x04, 0x0F, 64, 256, 577, 34, 528, "FAT16   "},
+    {"first of the high band", false, 4194177, 0x04, 0x0F, 128, 128, 321, 34, 528, "FAT16   "},
+    {"largest FAT16, mended", false, 4194304, 0x04, 0x0F, 128, 128, 321, 34, 528, "FAT16   "},
+    {"smallest FAT32 of a repair", true, 4194305, 0x0C, 0x0F, 8, 4096, 8294, 0, 255, "FAT32   "},
+    {"eight million", true, 8000000, 0x0C, 0xED, 8, 7813, 15728, 0, 255, "FAT32   "},
+    {"FAT32 with SPC 1", true, 532479, 0x0C, 67, 1, 4160, 8422, 0, 255, "FAT32   "},
 };
 
 TEST(FatVolumeBuilder, EdgeCases)
@@ -131,6 +133,11 @@ TEST(FatVolumeBuilder, EdgeCases)
         EXPECT_EQ(boot[13], c.spc);
         EXPECT_EQ(c.fat32 ? Get32(boot, 36) : Get16(boot, 22), c.fatSize);
         EXPECT_EQ(Get16(boot, 510), 0xAA55u);
+        EXPECT_EQ(Get16(boot, 26), c.numHeads);
+        EXPECT_EQ(Text(boot, c.fat32 ? 82 : 54, 8), c.fileSystem);
+        const std::uint32_t length = c.total - 32;
+        EXPECT_EQ(Get16(boot, 19), !c.fat32 && length < 65536 ? length : 0u);
+        EXPECT_EQ(Get32(boot, 32), c.fat32 || length >= 65536 ? length : 0u);
 
         const std::uint32_t firstFat = c.fat32 ? 70 : 33;
         for (const std::uint32_t fatStart : {firstFat, firstFat + c.fatSize}) {
