@@ -117,17 +117,29 @@ def segments(points, closed=False):
     return [(pts[i], pts[i + 1]) for i in range(len(pts) - 1)]
 
 
+# Distances beyond this are reported as this much: enough for every blur and block test, and it
+# lets long strokes look only at the segments near a point.
+FAR = 18.0
+CELL = 16
+
+
 def strokes(segs, width):
     """Union of round-capped line segments of one width."""
     half = width / 2
-    prepared = []
+    reach = half + FAR
+    prepared, grid = [], {}
     for (ax, ay), (bx, by) in segs:
         dx, dy = bx - ax, by - ay
-        prepared.append((ax, ay, dx, dy, 1.0 / (dx * dx + dy * dy or 1e-9)))
+        seg = (ax, ay, dx, dy, 1.0 / (dx * dx + dy * dy or 1e-9))
+        prepared.append(seg)
+        for gx in range(int((min(ax, bx) - reach) // CELL), int((max(ax, bx) + reach) // CELL) + 1):
+            for gy in range(int((min(ay, by) - reach) // CELL), int((max(ay, by) + reach) // CELL) + 1):
+                grid.setdefault((gx, gy), []).append(seg)
+    far2 = reach * reach
 
     def sdf(x, y):
-        best = 1e9
-        for ax, ay, dx, dy, inv in prepared:
+        best = far2
+        for ax, ay, dx, dy, inv in grid.get((int(x // CELL), int(y // CELL)), ()):
             px, py = x - ax, y - ay
             t = (px * dx + py * dy) * inv
             t = 0.0 if t < 0 else 1.0 if t > 1 else t

@@ -174,8 +174,13 @@ def small_key(w, h, glyph, lit):
     return c
 
 
+# The buttons load their faces with LR_LOADMAP3DCOLORS, which may swap these exact greys for the
+# system's 3D colours; the faces avoid them.
+MAPPED_GREYS = ((128, 128, 128), (192, 192, 192), (223, 223, 223))
+
+
 def faces():
-    return {
+    keys = {
         134: large_key(0),
         136: large_key(1),
         137: small_key(39, 25, "cross", None),
@@ -183,6 +188,11 @@ def faces():
         138: small_key(27, 24, "bar", None),
         140: small_key(27, 24, "bar", "blue"),
     }
+    for face in keys.values():
+        face.replace_color(KEY, KEY_STANDIN)
+        for grey in MAPPED_GREYS:
+            face.replace_color(grey, (grey[0] + 1, grey[1], grey[2]))
+    return keys
 
 
 # ---- window pictures ----------------------------------------------------------------------

@@ -59,6 +59,13 @@ class SkinPictures(unittest.TestCase):
                                                         and (y < CORNER or y >= height - CORNER))]
                 self.assertEqual(stray, [])
 
+    def test_button_faces_avoid_the_greys_that_3d_colour_mapping_replaces(self):
+        for number in (134, 136, 137, 138, 139, 140):
+            with self.subTest(number=number):
+                width, height, _, _, pixel = read_bmp(os.path.join(ARTWORK, "bitmap%d.bmp" % number))
+                colours = {pixel(x, y) for y in range(height) for x in range(width)}
+                self.assertFalse(colours & {(128, 128, 128), (192, 192, 192), (223, 223, 223)})
+
     def test_splash_frames_differ_only_by_the_glint(self):
         frames = []
         for number in (142, 143, 144, 145):
