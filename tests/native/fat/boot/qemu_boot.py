@@ -6,8 +6,8 @@
 # what the screen held. The image lives in a temporary folder that is removed afterwards.
 #
 #   qemu_boot.py --image-tool PATH --volume fat16|fat32 --sectors N [--change C ...]
-#                [--copy FILE] --expect TEXT [--expect TEXT ...] [--reject TEXT ...]
-#                [--timeout SECONDS]
+#                [--copy FILE] [--geometry C,H,S[,T]] --expect TEXT [--expect TEXT ...]
+#                [--reject TEXT ...] [--timeout SECONDS]
 import argparse
 import os
 import socket
@@ -80,10 +80,16 @@ def watch(sock, args, deadline):
 
 def boot(image, work, args):
     monitor = os.path.join(work, "monitor")
+    disk = ["-drive", "file=%s,format=raw,if=ide,snapshot=on" % image]
+    if args.geometry:
+        # A disk whose BIOS geometry is not the one the partition entry was written for.
+        cylinders, heads, sectors, translation = (args.geometry.split(",") + ["none"])[:4]
+        disk = ["-drive", "file=%s,format=raw,if=none,id=disk,snapshot=on" % image,
+                "-device", "ide-hd,drive=disk,cyls=%s,heads=%s,secs=%s,bios-chs-trans=%s"
+                % (cylinders, heads, sectors, translation)]
     qemu = subprocess.Popen(
         ["qemu-system-i386", "-nodefaults", "-vga", "std", "-display", "none", "-nic", "none",
-         "-m", "16", "-drive", "file=%s,format=raw,if=ide,snapshot=on" % image,
-         "-boot", "c", "-monitor", "unix:%s,server,nowait" % monitor],
+         "-m", "16"] + disk + ["-boot", "c", "-monitor", "unix:%s,server,nowait" % monitor],
         stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     deadline = time.monotonic() + args.timeout
     sock = None
@@ -117,6 +123,7 @@ def main():
     parser.add_argument("--sectors", required=True)
     parser.add_argument("--change", action="append", default=[])
     parser.add_argument("--copy")
+    parser.add_argument("--geometry", help="CYLINDERS,HEADS,SECTORS[,none|lba|large] of the disk")
     parser.add_argument("--expect", action="append", default=[])
     parser.add_argument("--reject", action="append", default=[])
     parser.add_argument("--timeout", type=float, default=20)
