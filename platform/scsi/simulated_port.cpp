@@ -114,7 +114,11 @@ BOOL SimulatedDevicePort::PassThrough(void* in, DWORD inSize, void* out, DWORD o
     auto& record = *reinterpret_cast<SCSI_PASS_THROUGH*>(system.data());
     const bool dataIn = record.DataIn != SCSI_IOCTL_DATA_OUT;
     const DWORD limit = dataIn ? outSize : inSize;
-    if (record.Length != sizeof(SCSI_PASS_THROUGH) || record.CdbLength > 16 ||
+    if (record.Length != sizeof(SCSI_PASS_THROUGH)) {
+        SetLastError(ERROR_REVISION_MISMATCH);
+        return FALSE;
+    }
+    if (record.CdbLength > 16 ||
         (record.DataTransferLength &&
          (record.DataBufferOffset < sizeof(SCSI_PASS_THROUGH) ||
           record.DataBufferOffset > limit || record.DataTransferLength > limit - record.DataBufferOffset))) {
@@ -145,7 +149,11 @@ BOOL SimulatedDevicePort::PassThroughDirect(void* in, DWORD inSize, void* out, D
     }
     SCSI_PASS_THROUGH_DIRECT record;
     std::memcpy(&record, in, sizeof record);
-    if (record.Length != sizeof(SCSI_PASS_THROUGH_DIRECT) || record.CdbLength > 16 ||
+    if (record.Length != sizeof(SCSI_PASS_THROUGH_DIRECT)) {
+        SetLastError(ERROR_REVISION_MISMATCH);
+        return FALSE;
+    }
+    if (record.CdbLength > 16 ||
         (record.DataTransferLength && !record.DataBuffer)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
