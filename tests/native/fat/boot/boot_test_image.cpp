@@ -11,6 +11,7 @@
 //                  one) copied to sector N, and entry 1 and BPB_HiddSec moved there
 //     backup       the boot sector copied six sectors on, where FAT32 keeps its backup
 //     drive=N      BS_DrvNum of the boot sector set to N
+//     stage=FILE   the 512 bytes of FILE written to reserved sector 12 (FAT32's second stage)
 //     unsigned     the boot sector's 0x55AA signature cleared
 #include "core/fat/volume_builder.h"
 
@@ -82,6 +83,17 @@ bool CopySector(int fd, std::uint32_t from, std::uint32_t to)
            Patch(fd, static_cast<off_t>(to) * fat::kSectorBytes, sector.data(), sector.size());
 }
 
+bool WriteFileSector(int fd, const char* path, std::uint32_t to)
+{
+    fat::Sector sector{};
+    const int file = open(path, O_RDONLY);
+    if (file < 0)
+        return false;
+    const bool read = ::read(file, sector.data(), sector.size()) == static_cast<ssize_t>(sector.size());
+    close(file);
+    return read && Patch(fd, static_cast<off_t>(to) * fat::kSectorBytes, sector.data(), sector.size());
+}
+
 constexpr std::uint32_t kRelocatedSectors = 65536;
 
 bool Relocate(int fd, std::uint32_t from, std::uint32_t count, std::uint32_t to)
@@ -142,7 +154,8 @@ int main(int argc, char** argv)
         const std::string change = argv[i];
         const std::size_t equals = change.find('=');
         const std::string name = change.substr(0, equals);
-        const std::uint32_t value = equals == std::string::npos ? 0 : Number(change.substr(equals + 1));
+        const std::string argument = equals == std::string::npos ? "" : change.substr(equals + 1);
+        const std::uint32_t value = Number(argument);
         const std::uint8_t byte = static_cast<std::uint8_t>(value);
         const std::uint8_t zeros[2] = {};
         bool ok = true;
@@ -158,6 +171,8 @@ int main(int argc, char** argv)
             ok = CopySector(fd, start, start + 6);
         else if (name == "drive")
             ok = Patch(fd, driveNumber, &byte, 1);
+        else if (name == "stage")
+            ok = WriteFileSector(fd, argument.c_str(), start + 12);
         else if (name == "unsigned")
             ok = Patch(fd, bootSector + 510, zeros, 2);
         else
