@@ -27,7 +27,7 @@ start:
 relocated:
         mov si, table
         xor bp, bp
-        mov cl, 4
+        mov cl, 4                       ; CH is 0: the copy left CX 0
 .scan:
         cmp byte [si], 0
         je .next
