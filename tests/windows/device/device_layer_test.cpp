@@ -805,3 +805,36 @@ TEST(DeviceHelpers, CloseExplorerWindowsClosesOnlyExplorers)
 }
 
 }  // namespace
+
+// Run with Windows Me reported: its device nodes are named differently.
+TEST(WindowsMeRegistry, TheDriveIsAScsiNodeOfUsbStorage)
+{
+    ASSERT_TRUE(IsWindowsMe());
+    ASSERT_TRUE(IsLegacyWindows());
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> nodes;  // hardware key, letter
+        char letter;
+    } const cases[] = {
+        {"SMIMB node is not Me's", {{"SCSI\\DISK&VEN_SMI\\SMIMB&0001", "G"}}, char(0xFF)},
+        {"USB storage under SCSI", {{"SCSI\\DISK&VEN_SMI\\SMIMB&0001", "G"}, {"SCSI\\DISK&VEN_SMI\\USBSTOR&DISK&0001", "H"}}, 'H'},
+        {"USB storage not under SCSI", {{"USB\\VID_090C\\USBSTOR&DISK&0001", "K"}}, char(0xFF)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPort::Reset();
+        ScriptedPort& port = ScriptedPort::Current();
+        port.registry["DYN\\Config Manager\\Enum"];
+        int index = 0;
+        for (const auto& [hardwareKey, letter] : c.nodes) {
+            const std::string name = "0000" + std::to_string(index++);
+            port.registry["DYN\\Config Manager\\Enum"].subKeys.push_back(name);
+            port.registry["DYN\\Config Manager\\Enum\\" + name].values["HardWareKey"] = hardwareKey;
+            port.registry["HKLM\\Enum\\" + hardwareKey].values["CurrentDriveLetterAssignment"] = letter;
+        }
+        char letter = 0;
+        EXPECT_EQ(FindDriveLetterWin9x(TRUE, &letter) != FALSE, c.letter != char(0xFF));
+        EXPECT_EQ(letter, c.letter);
+        EXPECT_EQ(port.openRegistryKeys, 0);
+    }
+}
