@@ -85,6 +85,7 @@ bool SimulatedDevicePort::OpenController()
 HANDLE SimulatedDevicePort::CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD disposition,
                                         DWORD flags)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     const std::string path = name ? name : "";
     if (hasDrive_) {
         const char volume[] = {'\\', '\\', '.', '\\', profile_.driveLetter, ':', 0};
@@ -202,6 +203,7 @@ BOOL SimulatedDevicePort::Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* 
 BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD inSize,
                                           void* out, DWORD outSize, DWORD* returned)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto token = tokens_.find(device);
     if (token == tokens_.end())
         return Win32DevicePort::DeviceIoControl(device, code, in, inSize, out, outSize, returned);
@@ -224,6 +226,7 @@ BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, D
 
 BOOL SimulatedDevicePort::FlushFileBuffers(HANDLE file)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (tokens_.count(file))
         return TRUE;
     return Win32DevicePort::FlushFileBuffers(file);
@@ -231,6 +234,7 @@ BOOL SimulatedDevicePort::FlushFileBuffers(HANDLE file)
 
 BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto token = tokens_.find(handle);
     if (token == tokens_.end())
         return Win32DevicePort::CloseHandle(handle);
@@ -264,6 +268,7 @@ const SimulatedDevicePort::RegistryNode* SimulatedDevicePort::FindNode(const std
 
 LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM access, HKEY* key)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::string path;
     if (parent == HKEY_DYN_DATA)
         path = std::string("DYN\\") + subKey;
@@ -283,6 +288,7 @@ LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM acces
 
 LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto it = keys_.find(key);
     if (it == keys_.end())
         return Win32DevicePort::RegQueryInfoKeyA(key, subKeyCount);
@@ -292,6 +298,7 @@ LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 
 LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto it = keys_.find(key);
     if (it == keys_.end())
         return Win32DevicePort::RegEnumKeyExA(key, index, name, nameLength);
@@ -308,6 +315,7 @@ LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD
 LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
                                            DWORD* dataLength)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto it = keys_.find(key);
     if (it == keys_.end())
         return Win32DevicePort::RegQueryValueExA(key, value, type, data, dataLength);
@@ -333,6 +341,7 @@ LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, 
 
 LONG SimulatedDevicePort::RegCloseKey(HKEY key)
 {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (keys_.erase(key))
         return ERROR_SUCCESS;
     return Win32DevicePort::RegCloseKey(key);

@@ -5,13 +5,15 @@
 // and FSCTL_LOCK_VOLUME and FSCTL_DISMOUNT_VOLUME; "\\.\vwin32" locks and unlocks it; the Windows
 // 9x registry names it. Everything else goes to Win32 (wnaspi32.dll included: the test DLL
 // serves the same drive on the legacy path). A command the drive rejects fails DeviceIoControl
-// with ERROR_IO_DEVICE. Test and demo support; never in a production program.
+// with ERROR_IO_DEVICE. Safe to call from several threads (the repair worker and the dialog).
+// Test and demo support; never in a production program.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -64,6 +66,7 @@ private:
                      DWORD* returned);
     const RegistryNode* FindNode(const std::string& path) const;
 
+    std::recursive_mutex mutex_;
     sim::DriveProfile profile_;
     std::string profilePath_;
     std::string error_;
