@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# tests/windows/device/device_demo_test.sh DEMO_EXE WORK_DIR
+# The main job's program on fresh simulated drives: what it prints for a 256 MiB drive on F:, on
+# both paths, and that a drive beyond W: is not found.
+set -euo pipefail
+exe=$1 work=$2
+rm -rf "$work" && mkdir -p "$work"
+windows_path() { echo "Z:${1//\//\\}"; }
+
+run() {  # run NAME VERSION PROFILE-LINES...
+  local name=$1 version=$2
+  shift 2
+  printf '%s\n' "image = $name.img" "log = $name.log" "$@" >"$work/$name.profile"
+  SARROW_SIM_PROFILE=$(windows_path "$work/$name.profile") WINE_VERSION=$version WINE_TIMEOUT=60 \
+    "$WINE_RUN" --session "$WINE_SESSION" "$exe" | tr -d '\r' >"$work/$name.out" || echo "exit $?" >>"$work/$name.out"
+}
+expect() {  # expect NAME TEXT
+  grep -qxF -- "$2" "$work/$1.out" || { echo "FAIL $1: no line '$2' in:"; cat "$work/$1.out"; exit 1; }
+}
+
+run xp winxp "capacity = 524288" "letter = F"
+expect xp "discovery: found drive F:"
+expect xp "open and lock: locked"
+expect xp "[F:] 256MB"
+expect xp "SMI       USB DISK        "
+expect xp "firmware: model SM325AB, version 071228-AB-"
+expect xp "flash: id EC D5 14 B6, n 1, m 0"
+expect xp "dismount and close: done"
+[ "$(wc -l <"$work/xp.log")" -eq 5 ] || { echo "FAIL: expected 5 commands"; cat "$work/xp.log"; exit 1; }
+
+"$WINE_RUN" --session "$WINE_SESSION" reg add \
+  'HKCU\Software\Wine\AppDefaults\device_demo.exe\DllOverrides' /v wnaspi32 /d native /f >/dev/null
+run legacy win98 "capacity = 1953125" "letter = H" "vendor = ACME"
+expect legacy "path: ASPI (Windows 9x)"
+expect legacy "[H:] 953MB"
+expect legacy "ACME      USB DISK        "
+
+run beyond winxp "capacity = 2048" "letter = X"
+expect beyond "discovery: no Silicon Motion drive on D: to W:"
+expect beyond "exit 1"
+echo "device demo: all cases passed"
