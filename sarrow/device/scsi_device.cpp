@@ -111,8 +111,8 @@ private:
 
 bool BeginsWith(const char* text, const char* prefix)
 {
-    return CompareBytes(text, prefix, std::strlen(prefix)) == 0 &&
-           std::strlen(text) >= std::strlen(prefix);
+    const std::size_t length = std::strlen(prefix);
+    return std::strlen(text) >= length && CompareBytes(text, prefix, length) == 0;
 }
 
 // The hardware key of a Windows 9x device node names our drive: on Me a "SCSI" key whose part
