@@ -1,0 +1,176 @@
+// A skinned dialog with hover buttons, saved as a screenshot: the gallery shows how the dialog
+// class library, the skinned dialog base and the hover button look together.
+// Usage: gallery.exe SCREENSHOT.bmp  (exit code 0 when the picture was taken and saved)
+#include "brimlet/skin/bitmap_dialog.h"
+#include "sarrow/controls/hover_button.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr COLORREF kColourKey = RGB(0, 60, 31);
+
+// The window as the screen shows it (child windows included, which Wine's PrintWindow leaves
+// out), copied into a 24-bit DIB and written as a .bmp file.
+bool SaveScreenshot(HWND window, LPCSTR path)
+{
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as a .bmp file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC screen = ::GetDC(nullptr);
+    BOOL printed = ::BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    ::GdiFlush();
+    DWORD stride = (width * 3 + 3) & ~3u;
+    DWORD size = stride * height;
+    bool varied = false;
+    const BYTE* pixels = static_cast<const BYTE*>(bits);
+    for (DWORD i = 3; i < size && !varied; ++i)
+        varied = pixels[i] != pixels[i % 3];
+    bool saved = false;
+    if (FILE* file = std::fopen(path, "wb")) {
+        BITMAPFILEHEADER header = {};
+        header.bfType = 0x4D42;
+        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+        header.bfSize = header.bfOffBits + size;
+        info.bmiHeader.biSizeImage = size;
+        saved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
+                std::fwrite(bits, size, 1, file) == 1;
+        saved = std::fclose(file) == 0 && saved;
+    }
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    if (!printed || !varied)
+        std::fprintf(stderr, "gallery: screen copy %s, picture %s\n", printed ? "ok" : "failed", varied ? "varied" : "uniform");
+    return printed && varied && saved;
+}
+
+class CGalleryDialog : public CBitmapDialog
+{
+public:
+    CGalleryDialog() : CBitmapDialog(500u, nullptr) {}
+    LPCSTR m_screenshot = nullptr;
+    bool m_saved = false;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void DoDataExchange(CDataExchange* dx) override
+    {
+        CBitmapDialog::DoDataExchange(dx);
+        DDX_Control(dx, 1003, m_minimise);
+        DDX_Control(dx, 1002, m_close);
+        DDX_Control(dx, 1006, m_end);
+        DDX_Control(dx, 1004, m_start);
+    }
+    BOOL OnInitDialog() override
+    {
+        CBitmapDialog::OnInitDialog();
+        SetEasyMove(TRUE);
+        SetBitmap(129u);
+        SetBitmapStyle(4);
+        SetTransparentColor(kColourKey, TRUE);
+        Caption(m_start, "Start");
+        Caption(m_end, "End");
+        m_close.LoadBitmaps(137, 139, 139);
+        m_minimise.LoadBitmaps(138, 140, 140);
+        CheckRadioButton(1005, 1007, 1005);
+        SetWindowText("Vexmend");
+        CenterWindow();
+        SetTimer(1, 300);
+        return TRUE;
+    }
+    void Caption(CHoverButton& button, LPCSTR text)
+    {
+        button.LoadBitmaps(134, 134, 136);
+        CRect client;
+        button.GetClientRect(&client);
+        button.SetTextPosition(text, client.CenterPoint().x, client.CenterPoint().y, RGB(0, 0, 0));
+    }
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind)
+    {
+        HBRUSH brush = CBitmapDialog::OnCtlColor(dc, control, kind);
+        if (kind != CTLCOLOR_STATIC || !control)
+            return brush;
+        int id = control->GetDlgCtrlID();
+        int height = id == 1005 || id == 1007 ? 24 : id == 1023 ? 18 : 22;
+        if (id != 1005 && id != 1007 && id != 1008 && id != 1019 && id != 1020 && id != 1023)
+            return brush;
+        CFont& font = id == 1005 || id == 1007 ? m_radioFont : id == 1023 ? m_statusFont : m_labelFont;
+        if (!font.m_hObject) {
+            LOGFONTA logFont = {};
+            logFont.lfHeight = height;
+            logFont.lfWeight = 900;
+            logFont.lfOutPrecision = OUT_TT_PRECIS;
+            logFont.lfQuality = PROOF_QUALITY;
+            logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+            lstrcpyA(logFont.lfFaceName, "Arial");
+            font.CreateFontIndirect(&logFont);
+        }
+        if (font.m_hObject) {
+            dc->SelectObject(&font);
+            dc->SetTextColor(RGB(0, 0, 0));
+            dc->SetBkMode(TRANSPARENT);
+        }
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    }
+    void OnTimer(UINT_PTR id)
+    {
+        KillTimer(id);
+        // Show the three looks at once: Start hovered, End pressed, close hovered.
+        m_start.SendMessage(WM_MOUSEHOVER);
+        m_close.SendMessage(WM_MOUSEHOVER);
+        m_end.SendMessage(BM_SETSTATE, TRUE);
+        UpdateWindow();
+        m_saved = m_screenshot && SaveScreenshot(m_hWnd, m_screenshot);
+        EndDialog(IDOK);
+    }
+
+    CHoverButton m_minimise;
+    CHoverButton m_close;
+    CHoverButton m_end;
+    CHoverButton m_start;
+    CFont m_labelFont;
+    CFont m_radioFont;
+    CFont m_statusFont;
+};
+
+BEGIN_MESSAGE_MAP(CGalleryDialog, CBitmapDialog)
+    ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+class CGalleryApp : public CWinApp
+{
+public:
+    BOOL InitInstance() override
+    {
+        Enable3dControlsStatic();
+        CGalleryDialog dialog;
+        dialog.m_screenshot = __argc > 1 ? __argv[1] : nullptr;
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+        m_exitCode = dialog.m_saved ? 0 : 1;
+        return FALSE;
+    }
+};
+
+CGalleryApp theApp;
+
+}  // namespace
