@@ -154,6 +154,31 @@ protected:                                                      \
 #define ON_WM_NCLBUTTONDOWN() \
     DIALOGS_VOID(WM_NCLBUTTONDOWN, OnNcLButtonDown(static_cast<UINT>(wParam), CPoint(lParam)))
 
+#define ON_WM_RBUTTONDBLCLK() DIALOGS_MOUSE(WM_RBUTTONDBLCLK, OnRButtonDblClk)
+#define ON_WM_MBUTTONDOWN() DIALOGS_MOUSE(WM_MBUTTONDOWN, OnMButtonDown)
+#define ON_WM_MBUTTONUP() DIALOGS_MOUSE(WM_MBUTTONUP, OnMButtonUp)
+#define ON_WM_MOUSEWHEEL()                                                                            \
+    DIALOGS_MESSAGE(WM_MOUSEWHEEL, *result = DIALOGS_SELF->OnMouseWheel(LOWORD(wParam),                \
+        static_cast<short>(HIWORD(wParam)), CPoint(lParam)); return true;)
+#define ON_WM_NCMOUSEMOVE() \
+    DIALOGS_VOID(WM_NCMOUSEMOVE, OnNcMouseMove(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_CONTEXTMENU() \
+    DIALOGS_VOID(WM_CONTEXTMENU, OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), CPoint(lParam)))
+#define ON_WM_SYSKEYDOWN() \
+    DIALOGS_VOID(WM_SYSKEYDOWN, OnSysKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
+#define ON_WM_WINDOWPOSCHANGING() \
+    DIALOGS_VOID(WM_WINDOWPOSCHANGING, OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)))
+#define ON_WM_WINDOWPOSCHANGED() \
+    DIALOGS_VOID(WM_WINDOWPOSCHANGED, OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam)))
+#define ON_WM_GETMINMAXINFO() \
+    DIALOGS_VOID(WM_GETMINMAXINFO, OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)))
+#define ON_WM_ACTIVATEAPP() \
+    DIALOGS_VOID(WM_ACTIVATEAPP, OnActivateApp(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam)))
+#define ON_WM_MENUSELECT() \
+    DIALOGS_VOID(WM_MENUSELECT, OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)))
+#define ON_WM_SETTINGCHANGE() \
+    DIALOGS_VOID(WM_SETTINGCHANGE, OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<LPCSTR>(lParam)))
+
 // Commands and control notifications sent to the parent: void Handler().
 #define ON_CONTROL(code, id, memberFxn)                                                   \
     {::dialogs::EntryKind::Command, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \

@@ -244,6 +244,19 @@ protected:
     void OnRButtonDown(UINT flags, CPoint point) { Default(); }
     void OnRButtonUp(UINT flags, CPoint point) { Default(); }
     void OnNcLButtonDown(UINT hitTest, CPoint point) { Default(); }
+    void OnRButtonDblClk(UINT flags, CPoint point) { Default(); }
+    void OnMButtonDown(UINT flags, CPoint point) { Default(); }
+    void OnMButtonUp(UINT flags, CPoint point) { Default(); }
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point) { return static_cast<BOOL>(Default()); }
+    void OnNcMouseMove(UINT hitTest, CPoint point) { Default(); }
+    void OnContextMenu(CWnd* window, CPoint point) { Default(); }
+    void OnSysKeyDown(UINT ch, UINT repeat, UINT flags) { Default(); }
+    void OnWindowPosChanging(WINDOWPOS* position) { Default(); }
+    void OnWindowPosChanged(WINDOWPOS* position) { Default(); }
+    void OnGetMinMaxInfo(MINMAXINFO* info) { Default(); }
+    void OnActivateApp(BOOL active, DWORD threadId) { Default(); }
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu) { Default(); }
+    void OnSettingChange(UINT flags, LPCSTR section) { Default(); }
 
     static const ::dialogs::MessageMap* GetThisMessageMap();
     const ::dialogs::MessageMap* GetMessageMap() const override;

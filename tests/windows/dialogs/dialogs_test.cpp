@@ -96,6 +96,68 @@ TEST(MessageMap, RoutesToTheMostDerivedEntryAndChainsToTheBase)
     EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
 }
 
+// Handlers get their arguments cracked from wParam and lParam.
+class CCrackingWindow : public CBaseWindow
+{
+protected:
+    DECLARE_MESSAGE_MAP()
+    void Record(const std::string& text) { g_calls.push_back(text); }
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point)
+    {
+        Record("wheel " + std::to_string(flags) + " " + std::to_string(delta) + " " + std::to_string(point.x) + "," + std::to_string(point.y));
+        return TRUE;
+    }
+    void OnKeyDown(UINT ch, UINT repeat, UINT flags) { Record("key " + std::to_string(ch) + " " + std::to_string(repeat) + " " + std::to_string(flags)); }
+    void OnContextMenu(CWnd* window, CPoint point) { Record(std::string("menu ") + (window == this ? "self " : "other ") + std::to_string(point.x)); }
+    void OnSysCommand(UINT id, LPARAM lParam) { Record("syscommand " + std::to_string(id & 0xFFF0)); }
+    void OnWindowPosChanging(WINDOWPOS* position) { Record("poschanging " + std::to_string(position->cx)); }
+    BOOL OnEraseBkgnd(CDC* dc) { Record(std::string("erase ") + (dc && dc->m_hDC ? "dc" : "none")); return TRUE; }
+    LRESULT OnNcHitTest(CPoint point) { Record("hittest " + std::to_string(point.y)); return HTCAPTION; }
+    UINT OnGetDlgCode() { return DLGC_WANTALLKEYS; }
+    void OnCommandRange(UINT id) { Record("command " + std::to_string(id)); }
+};
+
+BEGIN_MESSAGE_MAP(CCrackingWindow, CBaseWindow)
+    ON_WM_MOUSEWHEEL()
+    ON_WM_KEYDOWN()
+    ON_WM_CONTEXTMENU()
+    ON_WM_SYSCOMMAND()
+    ON_WM_WINDOWPOSCHANGING()
+    ON_WM_ERASEBKGND()
+    ON_WM_NCHITTEST()
+    ON_WM_GETDLGCODE()
+    ON_COMMAND_RANGE(200, 210, &CCrackingWindow::OnCommandRange)
+END_MESSAGE_MAP()
+
+TEST(MessageMap, CracksTheArgumentsOfEachKindOfEntry)
+{
+    CCrackingWindow window;
+    ASSERT_TRUE(window.CreatePopup());
+    g_calls.clear();
+    window.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-120)), MAKELPARAM(12, 34));
+    window.SendMessage(WM_KEYDOWN, 'A', MAKELPARAM(3, 0x1E));
+    window.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.m_hWnd), MAKELPARAM(-5, 6));
+    window.SendMessage(WM_SYSCOMMAND, 16 | 3, 0);
+    window.SetWindowPos(nullptr, 0, 0, 91, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HDC dc = GetDC(window.m_hWnd);
+    window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    ReleaseDC(window.m_hWnd, dc);
+    EXPECT_EQ(window.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(1, 77)), HTCAPTION);
+    EXPECT_EQ(window.SendMessage(WM_GETDLGCODE), DLGC_WANTALLKEYS);
+    window.SendMessage(WM_COMMAND, MAKEWPARAM(205, 0), 0);
+    window.SendMessage(WM_COMMAND, MAKEWPARAM(205, 1), 0);  // the same command from an accelerator
+    window.SendMessage(WM_COMMAND, MAKEWPARAM(211, 0), 0);  // outside the range: not handled
+    std::vector<std::string> expected = {
+        "wheel 4 -120 12,34", "key 65 3 30", "menu self -5", "syscommand 16", "poschanging 91",
+        "erase dc", "hittest 77", "command 205", "command 205"};
+    std::vector<std::string> seen;
+    for (const std::string& call : g_calls)
+        if (call.rfind("base size", 0) != 0)
+            seen.push_back(call);
+    EXPECT_EQ(seen, expected);
+    window.DestroyWindow();
+}
+
 TEST(MessageMap, TemporaryWrappersForWindowsNoObjectHolds)
 {
     HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -430,7 +492,7 @@ TEST(RuntimeClass, IsKindOfFollowsTheBaseChain)
 TEST(String, FormatsLoadsAndLendsItsBuffer)
 {
     CString text;
-    text.Format("[%c:] %dMB", 'F', 1953125 >> 11);
+    text.Format("[%C:] %dMB", 'F', 1953125 >> 11);
     EXPECT_EQ(text, "[F:] 953MB");
     text.Format("%s", std::string(5000, 'x').c_str());
     EXPECT_EQ(text.GetLength(), 5000);
