@@ -50,6 +50,12 @@ BOOL CBitmapDialog::SetBitmap(LPCSTR fileName)
 
 BOOL CBitmapDialog::SetBitmap(HBITMAP bitmap)
 {
+    // The bitmap already held: freeing it first would leave a deleted handle behind.
+    if (bitmap && bitmap == m_bitmap) {
+        if (::IsWindow(m_hWnd))
+            InvalidateRect(nullptr, TRUE);
+        return TRUE;
+    }
     FreeBitmap();
     if (bitmap) {
         m_bitmap = bitmap;

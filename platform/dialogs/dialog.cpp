@@ -205,8 +205,11 @@ INT_PTR CDialog::DoModal()
     if (m_pParentWnd && m_pParentWnd->m_hWnd) {
         owner = ::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT);
     } else if (CWnd* main = AfxGetMainWnd()) {
+        // Only a main window of this thread: an owner on another thread would tie the two
+        // threads' input together and make this thread wait on the other one.
         HWND mainWindow = main->GetSafeHwnd();
-        if (mainWindow && mainWindow != m_hWnd && ::IsWindowVisible(mainWindow) && ::IsWindowEnabled(mainWindow))
+        if (mainWindow && ::IsWindowVisible(mainWindow) && ::IsWindowEnabled(mainWindow) &&
+            GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId())
             owner = mainWindow;
     }
     bool ownerDisabled = false;

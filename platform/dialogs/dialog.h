@@ -9,7 +9,9 @@
 // DoModal.
 //
 // Owner: the parent given to the constructor (its top-level window), else the application's main
-// window (AfxGetMainWnd) when it is visible and enabled, whatever thread it belongs to.
+// window (AfxGetMainWnd) when it is visible, enabled and belongs to the calling thread. On a
+// worker thread a parentless dialog is a top-level window of its own: the main window on the
+// other thread stays usable, and neither thread ever waits for the other.
 #pragma once
 
 #include <windows.h>

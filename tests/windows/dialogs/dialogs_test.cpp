@@ -388,7 +388,8 @@ struct WorkerRun
     CMainWindow* main;
     HANDLE done;
     INT_PTR result = 0;
-    BOOL ownerEnabledDuringBox = TRUE;
+    BOOL mainEnabledDuringBox = FALSE;
+    HWND boxOwner = reinterpret_cast<HWND>(1);
     DWORD dialogThread = 0;
 };
 
@@ -409,7 +410,7 @@ bool PumpUntil(HANDLE event, DWORD timeoutMs)
     return false;
 }
 
-TEST(Threads, DoModalOnAWorkerThreadIsModalToTheMainWindow)
+TEST(Threads, DoModalRunsOnAWorkerThreadBesideTheMainWindow)
 {
     CWinApp* app = AfxGetApp();
     ASSERT_NE(app, nullptr);
@@ -423,9 +424,10 @@ TEST(Threads, DoModalOnAWorkerThreadIsModalToTheMainWindow)
             auto* r = static_cast<WorkerRun*>(argument);
             static WorkerRun* current;
             current = r;
-            CRoutingDialog box;  // no parent: owned by the main window
+            CRoutingDialog box;  // no parent, and the main window is another thread's
             box.m_step = [](CRoutingDialog& d) {
-                current->ownerEnabledDuringBox = current->main->IsWindowEnabled();
+                current->mainEnabledDuringBox = current->main->IsWindowEnabled();
+                current->boxOwner = ::GetWindow(d.m_hWnd, GW_OWNER);
                 current->dialogThread = GetCurrentThreadId();
                 d.EndDialog(IDCANCEL);
             };
@@ -442,8 +444,9 @@ TEST(Threads, DoModalOnAWorkerThreadIsModalToTheMainWindow)
     ASSERT_TRUE(PumpUntil(run.done, 20000));
     EXPECT_EQ(run.result, IDCANCEL);
     EXPECT_EQ(run.dialogThread, workerId);
-    EXPECT_FALSE(run.ownerEnabledDuringBox);
-    EXPECT_TRUE(main.IsWindowEnabled()) << "the owner is enabled again when the box ends";
+    EXPECT_TRUE(run.mainEnabledDuringBox) << "the main thread's window is not tied to the worker's box";
+    EXPECT_EQ(run.boxOwner, nullptr);
+    EXPECT_TRUE(main.IsWindowEnabled());
 
     HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     PumpUntil(never, 300);
@@ -452,6 +455,31 @@ TEST(Threads, DoModalOnAWorkerThreadIsModalToTheMainWindow)
     CloseHandle(never);
     CloseHandle(run.done);
     app->m_pMainWnd = nullptr;
+    main.DestroyWindow();
+}
+
+TEST(Threads, ParentlessDoModalOnTheMainThreadIsModalToTheMainWindow)
+{
+    CMainWindow main;
+    ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr));
+    AfxGetApp()->m_pMainWnd = &main;
+    static HWND owner;
+    static BOOL mainEnabled;
+    static CMainWindow* mainWindow;
+    owner = nullptr;
+    mainEnabled = TRUE;
+    mainWindow = &main;
+    CRoutingDialog about;
+    about.m_step = [](CRoutingDialog& d) {
+        owner = ::GetWindow(d.m_hWnd, GW_OWNER);
+        mainEnabled = mainWindow->IsWindowEnabled();
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(owner, main.m_hWnd);
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_TRUE(main.IsWindowEnabled()) << "the owner is enabled again when the dialog ends";
+    AfxGetApp()->m_pMainWnd = nullptr;
     main.DestroyWindow();
 }
 

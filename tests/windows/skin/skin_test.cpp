@@ -172,6 +172,31 @@ TEST(BitmapDialog, DrawStylesPaintTheBackgroundAsTheirRuleSays)
     }
 }
 
+TEST(BitmapDialog, TilingAClientAreaOfNoHeightDrawsNothing)
+{
+    CSkinProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    dialog.SetBitmap(MakePatternBitmap(30, 20));
+    dialog.m_drawStyle = 1;
+    dialog.SetWindowPos(nullptr, 0, 0, 70, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Canvas canvas(70, 10, RGB(1, 2, 3));
+    dialog.Erase(canvas);
+    EXPECT_EQ(canvas.Count(RGB(1, 2, 3)), 70 * 10);
+    dialog.DestroyWindow();
+}
+
+TEST(BitmapDialog, SettingTheBitmapItHoldsKeepsIt)
+{
+    CSkinProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    HBITMAP bitmap = MakePatternBitmap(30, 20);
+    dialog.SetBitmap(bitmap);
+    EXPECT_TRUE(dialog.SetBitmap(bitmap));
+    EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(dialog.m_bitmap, bitmap);
+    dialog.DestroyWindow();
+}
+
 TEST(BitmapDialog, WithoutBitmapOnlyTheDefaultBackgroundIsDrawn)
 {
     CSkinProbe dialog;
