@@ -1,11 +1,13 @@
-// A skinned dialog with hover buttons, saved as a screenshot: the gallery shows how the dialog
+// A skinned dialog with hover buttons and the progress bar, saved as a screenshot: the gallery shows how the dialog
 // class library, the skinned dialog base and the hover button look together.
 // Usage: gallery.exe SCREENSHOT.bmp  (exit code 0 when the picture was taken and saved)
 #include "brimlet/skin/bitmap_dialog.h"
+#include "sarrow/controls/bitmap_progress_ctrl.h"
 #include "sarrow/controls/hover_button.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -91,8 +93,11 @@ protected:
         m_minimise.LoadBitmaps(138, 140, 140);
         CheckRadioButton(1005, 1007, 1005);
         SetWindowText("Vexmend");
+        // The progress bar over its placeholder, with its text in the status line.
+        m_progress = std::make_unique<CBitmapProgressCtrl>(GetDlgItem(1009), 100, nullptr, FALSE,
+                                                          GetDlgItem(1023), "Formatting", 1);
         CenterWindow();
-        SetTimer(1, 300);
+        SetTimer(1, 40);
         return TRUE;
     }
     void Caption(CHoverButton& button, LPCSTR text)
@@ -131,6 +136,15 @@ protected:
     }
     void OnTimer(UINT_PTR id)
     {
+        if (id != 1) {
+            CBitmapDialog::OnTimer(id);
+            return;
+        }
+        // The bar moves in steps before the picture is taken.
+        if (m_progress && m_progress->GetPos(false) < 60) {
+            m_progress->SetPos(m_progress->GetPos(false) + 10, true);
+            return;
+        }
         KillTimer(id);
         // Show the three looks at once: Start hovered, End pressed, close hovered.
         m_start.SendMessage(WM_MOUSEHOVER);
@@ -148,11 +162,19 @@ protected:
     CFont m_labelFont;
     CFont m_radioFont;
     CFont m_statusFont;
+    std::unique_ptr<CBitmapProgressCtrl> m_progress;
+
+    void OnDestroy()
+    {
+        m_progress.reset();
+        CBitmapDialog::OnDestroy();
+    }
 };
 
 BEGIN_MESSAGE_MAP(CGalleryDialog, CBitmapDialog)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 class CGalleryApp : public CWinApp
