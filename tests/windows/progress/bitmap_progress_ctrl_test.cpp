@@ -2,6 +2,8 @@
 // when pixels change, following the placeholder, the text window, and a worker moving the bar.
 #include "sarrow/controls/bitmap_progress_ctrl.h"
 
+#include "core/progress/builtin_strip.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -148,6 +150,76 @@ TEST_F(ProgressWindowTest, IncrementalPaintsLeaveTheSamePictureAsAFullRepaint)
         ::DestroyWindow(moving);
         ::DestroyWindow(fresh);
     }
+}
+
+// A column of the built-in strip's tile, as the bar shows it at its own height of 16 rows.
+std::vector<std::uint32_t> StripColumn(int tile, int column)
+{
+    const std::vector<std::uint32_t> strip = progress::BuiltInStripPixels();
+    std::vector<std::uint32_t> pixels;
+    for (int row = 0; row < progress::kBuiltInStripHeight; ++row)
+        pixels.push_back(strip[row * progress::kBuiltInStripWidth + tile * 10 + column]);
+    return pixels;
+}
+
+std::vector<std::uint32_t> PictureColumn(const std::vector<std::uint32_t>& picture, int width, int x)
+{
+    std::vector<std::uint32_t> pixels;
+    for (size_t row = 0; row < picture.size() / width; ++row)
+        pixels.push_back(picture[row * width + x]);
+    return pixels;
+}
+
+TEST_F(ProgressWindowTest, BoundsShowTheBuiltInTilesWhereTheyBelong)
+{
+    // client 255 x 16: tiles of 10, track end 245
+    struct Case { int position; BOOL reverse; int start; int end; };
+    const Case cases[] = {{0, FALSE, 0, 10}, {100, FALSE, 0, 245}, {0, TRUE, 235, 245}, {50, FALSE, 0, 127}};
+    HWND placeholder = Placeholder(10, 10, 257, 18);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.position << (c.reverse ? " reversed" : ""));
+        auto bar = Bar(placeholder, 100, c.reverse);
+        bar->SetPos(c.position, true);
+        ::UpdateWindow(*bar);
+        const std::vector<std::uint32_t> picture = bar->Picture();
+        ASSERT_EQ(picture.size(), 255u * 16u);
+        for (int x = 0; x < 255; ++x) {
+            int tile = x >= c.start && x < c.end ? progress::kBarBody : progress::kTrack;
+            int column = 0;
+            if (x >= c.start && x < c.start + 10)
+                tile = progress::kBarLeftEnd, column = x - c.start;
+            if (x >= c.end && x < c.end + 10)
+                tile = progress::kBarRightEnd, column = x - c.end;
+            ASSERT_EQ(PictureColumn(picture, 255, x), StripColumn(tile, column)) << "column " << x;
+        }
+    }
+}
+
+TEST_F(ProgressWindowTest, ACallersStripOfAnotherDepthIsBroughtToTheScreensAndDrawn)
+{
+    // Nine flat tiles in 16-bit 5-5-5 colour; the screen has 32 bits.
+    const WORD red = 31 << 10, green = 31 << 5, blue = 31, white = 0x7FFF, yellow = red | green, magenta = red | blue;
+    const WORD tiles[9] = {magenta, magenta, red, magenta, yellow, green, magenta, blue, white};
+    std::vector<WORD> bits(90 * 16);
+    for (int row = 0; row < 16; ++row)
+        for (int x = 0; x < 90; ++x)
+            bits[row * 90 + x] = tiles[x / 10];
+    CBitmap strip;
+    ASSERT_TRUE(strip.CreateBitmap(90, 16, 1, 16, bits.data()));
+
+    HWND placeholder = Placeholder(10, 10, 257, 18);
+    InspectedProgressCtrl bar(CWnd::FromHandle(placeholder), 100, &strip, FALSE, nullptr, "", -3);
+    ASSERT_TRUE(::IsWindow(bar));
+    ::UpdateWindow(bar);
+    const std::vector<std::uint32_t> picture = bar.Picture();
+    ASSERT_EQ(picture.size(), 255u * 16u);
+    // At the lower bound: both bar ends, the track after the bar, empty track, the track's end.
+    struct Span { int from; int to; std::uint32_t colour; };
+    const Span spans[] = {{0, 10, 0xFF0000}, {10, 20, 0x00FF00}, {20, 30, 0xFF00FF}, {30, 245, 0x0000FF},
+                          {245, 255, 0xFFFFFF}};
+    for (const Span& span : spans)
+        for (int x = span.from; x < span.to; ++x)
+            ASSERT_EQ(picture[8 * 255 + x], span.colour) << "column " << x;
 }
 
 TEST_F(ProgressWindowTest, PositionsThatMapToTheSamePixelsCauseNoInvalidation)
