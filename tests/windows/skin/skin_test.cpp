@@ -482,6 +482,9 @@ TEST_F(HoverFixture, PaintingThroughTheParentReachesDrawItem)
 
 TEST_F(HoverFixture, TheMouseRestingOnTheButtonHoversItAndLeavingEndsIt)
 {
+    // Other test programs share the display: this window goes on top, away from the corner
+    // where they open theirs.
+    ::SetWindowPos(host.m_hWnd, HWND_TOPMOST, 880, 640, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     CRect rect;
     host.m_button.GetWindowRect(&rect);
     auto pump = [](int milliseconds) {
@@ -512,6 +515,7 @@ TEST_F(HoverFixture, TheMouseRestingOnTheButtonHoversItAndLeavingEndsIt)
             GetCursorPos(&at);
             if (at.x == x && at.y == y)
                 return true;
+            ::SetWindowPos(host.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
         }
         return false;
     };
@@ -519,7 +523,7 @@ TEST_F(HoverFixture, TheMouseRestingOnTheButtonHoversItAndLeavingEndsIt)
     host.m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     pump(300);
     EXPECT_TRUE(hovered()) << "WM_MOUSEHOVER came after the mouse rested";
-    ASSERT_TRUE(placeCursor(rect.right + 200, rect.bottom + 200));
+    ASSERT_TRUE(placeCursor(rect.left - 300, rect.top - 300));
     pump(300);
     EXPECT_FALSE(hovered()) << "WM_MOUSELEAVE brought the normal look back";
     ASSERT_TRUE(placeCursor(rect.left + 5, rect.top + 5));
