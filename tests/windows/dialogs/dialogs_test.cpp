@@ -497,6 +497,15 @@ TEST(Threads, EndDialogFromAnotherThreadEndsTheModalLoop)
     EXPECT_EQ(dialog.DoModal(), 5);
 }
 
+TEST(Application, ControlContainerMakesTheRichTextBoxAvailableToTemplates)
+{
+    WNDCLASSA info;
+    AfxEnableControlContainer();
+    EXPECT_TRUE(GetClassInfoA(nullptr, "RichEdit20A", &info)) << "the licence dialog's text box";
+    AfxEnableControlContainer();  // again: nothing more happens
+    EXPECT_STREQ(AfxGetAppName(), "dialogs_test") << "message boxes are captioned with the program's name";
+}
+
 // --- run-time classes, strings, files, GDI ownership
 
 class CProbeButton : public CButton
