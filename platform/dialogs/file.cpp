@@ -92,28 +92,36 @@ BOOL CFile::Write(const void* buffer, UINT count)
     return ::WriteFile(m_hFile, buffer, count, &written, nullptr) && written == count;
 }
 
+// SetFilePointer and GetFileSize rather than their Ex forms, which Windows 9x lacks.
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
 {
-    LARGE_INTEGER distance, position;
-    distance.QuadPart = offset;
+    LONG high = static_cast<LONG>(offset >> 32);
     DWORD method = from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN;
-    if (!::SetFilePointerEx(m_hFile, distance, &position, method))
+    ::SetLastError(NO_ERROR);
+    DWORD low = ::SetFilePointer(m_hFile, static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
+    if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
         return kSeekFailed;
-    return static_cast<ULONGLONG>(position.QuadPart);
+    return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
 }
 
 ULONGLONG CFile::GetPosition() const
 {
-    LARGE_INTEGER zero = {}, position;
-    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
+    LONG high = 0;
+    ::SetLastError(NO_ERROR);
+    DWORD low = ::SetFilePointer(m_hFile, 0, &high, FILE_CURRENT);
+    if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
         return kSeekFailed;
-    return static_cast<ULONGLONG>(position.QuadPart);
+    return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
 }
 
 ULONGLONG CFile::GetLength() const
 {
-    LARGE_INTEGER size;
-    return ::GetFileSizeEx(m_hFile, &size) ? static_cast<ULONGLONG>(size.QuadPart) : 0;
+    DWORD high = 0;
+    ::SetLastError(NO_ERROR);
+    DWORD low = ::GetFileSize(m_hFile, &high);
+    if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
+        return 0;
+    return (static_cast<ULONGLONG>(high) << 32) | low;
 }
 
 BOOL CFile::SetLength(ULONGLONG length)

@@ -237,11 +237,6 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
     return ::StretchBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, sx, sy, sw, sh, rop);
 }
 
-BOOL CDC::TransparentBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, int sw, int sh, UINT transparent)
-{
-    return ::GdiTransparentBlt(m_hDC, x, y, width, height, source ? source->m_hDC : nullptr, sx, sy, sw, sh, transparent);
-}
-
 CPoint CDC::SetBrushOrg(int x, int y)
 {
     POINT old = {};

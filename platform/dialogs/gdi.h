@@ -166,7 +166,6 @@ public:
     BOOL BitBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, DWORD rop);
     BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, int sw, int sh, DWORD rop);
     BOOL PatBlt(int x, int y, int width, int height, DWORD rop) { return ::PatBlt(m_hDC, x, y, width, height, rop); }
-    BOOL TransparentBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, int sw, int sh, UINT transparent);
     int SetStretchBltMode(int mode) { return ::SetStretchBltMode(m_hDC, mode); }
     int GetStretchBltMode() const { return ::GetStretchBltMode(m_hDC); }
     CPoint SetBrushOrg(int x, int y);
