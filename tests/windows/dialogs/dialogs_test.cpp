@@ -172,6 +172,76 @@ TEST(MessageMap, TemporaryWrappersForWindowsNoObjectHolds)
     DestroyWindow(plain);
 }
 
+// WM_NOTIFY: reflected to the sending control first, then the parent's entry of its id.
+class CNotifyingChild : public CWnd
+{
+public:
+    int m_reflected = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnClick(NMHDR* header, LRESULT* result)
+    {
+        ++m_reflected;
+        *result = 7;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CNotifyingChild, CWnd)
+    ON_NOTIFY_REFLECT(NM_CLICK, &CNotifyingChild::OnClick)
+END_MESSAGE_MAP()
+
+class CNotifiedParent : public CBaseWindow
+{
+public:
+    int m_rightClicks = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnRightClick(NMHDR* header, LRESULT* result)
+    {
+        ++m_rightClicks;
+        *result = static_cast<LRESULT>(header->idFrom);
+    }
+};
+
+BEGIN_MESSAGE_MAP(CNotifiedParent, CBaseWindow)
+    ON_NOTIFY(NM_RCLICK, 42, &CNotifiedParent::OnRightClick)
+END_MESSAGE_MAP()
+
+TEST(MessageMap, NotificationsGoToTheControlThenToTheParentsEntry)
+{
+    CNotifiedParent parent;
+    ASSERT_TRUE(parent.CreatePopup());
+    CNotifyingChild child;
+    ASSERT_TRUE(child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 10, 10), &parent, 42));
+    NMHDR header = {child.m_hWnd, 42, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header)), 7);
+    EXPECT_EQ(child.m_reflected, 1);
+    header.code = static_cast<UINT>(NM_RCLICK);
+    EXPECT_EQ(parent.SendMessage(WM_NOTIFY, 42, reinterpret_cast<LPARAM>(&header)), 42);
+    EXPECT_EQ(parent.m_rightClicks, 1);
+    EXPECT_EQ(child.m_reflected, 1);
+    parent.DestroyWindow();
+    EXPECT_EQ(child.m_hWnd, nullptr) << "the child went with its parent";
+}
+
+TEST(Controls, ToolTipTakesAndDropsATool)
+{
+    CBaseWindow owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&owner, TTS_ALWAYSTIP));
+    EXPECT_EQ(tip.GetToolCount(), 0);
+    EXPECT_TRUE(tip.AddTool(&owner, "a tip", nullptr, 1));
+    EXPECT_EQ(tip.GetToolCount(), 1);
+    tip.UpdateTipText("another tip", &owner, 1);
+    tip.DelTool(&owner, 1);
+    EXPECT_EQ(tip.GetToolCount(), 0);
+    owner.DestroyWindow();
+    EXPECT_EQ(tip.m_hWnd, nullptr) << "an owned popup goes with its owner";
+}
+
 // --- a dialog with reflected notifications
 
 class CReflectingButton : public CButton
