@@ -42,11 +42,6 @@ private:
     HDC m_dc;
 };
 
-bool OnWindowThread(HWND window)
-{
-    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
-}
-
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
@@ -108,6 +103,7 @@ BOOL CBitmapProgressCtrl::CreateFromPlaceholder(CWnd* placeholder, int upper, CB
     if (!CreateEx(WS_EX_STATICEDGE, windowClass, "", kStyle, rect, parent,
                   static_cast<UINT>(reinterpret_cast<UINT_PTR>(this))))
         return FALSE;
+    m_windowThread = ::GetWindowThreadProcessId(m_hWnd, nullptr);
     if (m_textWindowHandle) {
         textWindow->GetWindowText(m_savedText);
         m_textSaved = true;
@@ -358,17 +354,21 @@ BOOL CBitmapProgressCtrl::BuildTiles(CBitmap* bitmap)
 }
 
 // Win32 lets only the window's own thread move it or have its text set without waiting for that
-// thread; another thread invalidates when the bar moved and leaves the rest to a timer message.
+// thread. Another thread (the repair worker, thousands of times a run) asks no window anything:
+// it invalidates when the painted pixels change and leaves the rest to one pending timer message.
 BOOL CBitmapProgressCtrl::Refresh()
 {
     if (!::IsWindow(m_hWnd))
         return FALSE;
-    if (OnWindowThread(m_hWnd))
+    if (m_windowThread == ::GetCurrentThreadId())
         return RefreshFromOwnThread();
-    RECT placeholder;
-    if (!GetPlaceholderRect(placeholder))
-        return FALSE;
-    if (::IsWindowVisible(m_hWnd) && BarMoved())
+    bool moved;
+    {
+        Lock lock(*this);
+        moved = m_painted && progress::ComputeBarGeometry(Width(m_paintedSize), m_tileWidth, m_range,
+                                                          m_reverse != FALSE, m_drawn).changed;
+    }
+    if (moved)
         ::InvalidateRect(m_hWnd, nullptr, TRUE);
     if (!m_refreshAsked.exchange(true))
         ::PostMessageA(m_hWnd, WM_TIMER, TimerId(), 0);

@@ -92,5 +92,6 @@ private:
     SYSTEMTIME m_startTime = {};
     FILETIME m_startFileTime = {};
 
+    DWORD m_windowThread = 0;
     std::atomic<bool> m_refreshAsked{false};
 };

@@ -87,8 +87,12 @@ protected:
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = "ProgressTestParent";
         ::RegisterClassA(&windowClass);
-        m_parent = ::CreateWindowExA(0, "ProgressTestParent", "progress", WS_POPUP | WS_VISIBLE, 20, 20, 480, 260,
+        // In the desktop's far corner, off the places where tests running beside this one put the
+        // pointer; never activated.
+        m_parent = ::CreateWindowExA(WS_EX_NOACTIVATE, "ProgressTestParent", "progress", WS_POPUP, 540, 480, 480, 260,
                                      nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (m_parent)
+            ::ShowWindow(m_parent, SW_SHOWNOACTIVATE);
         ASSERT_NE(m_parent, nullptr);
     }
 
@@ -300,10 +304,10 @@ struct WorkerJob {
 DWORD WINAPI MoveTheBar(LPVOID argument)
 {
     const WorkerJob* job = static_cast<WorkerJob*>(argument);
-    for (int round = 0; round < 2; ++round)
-        for (int position = 0; position <= job->upper; position += 3)
+    for (int round = 0; round < 3; ++round)
+        for (int position = 0; position <= job->upper; ++position)
             job->bar->SetPos(position, true);
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 2000; ++i)
         job->bar->SetPos((i * 7919) % job->upper, true);
     job->bar->SetPos(job->finalPosition, true);
     return 0;
