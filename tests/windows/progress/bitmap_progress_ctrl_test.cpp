@@ -20,6 +20,8 @@ class InspectedProgressCtrl : public CBitmapProgressCtrl {
 public:
     using CBitmapProgressCtrl::CBitmapProgressCtrl;
 
+    HBITMAP Offscreen() const { return OffscreenBitmap(); }
+
     std::vector<std::uint32_t> Picture()
     {
         std::vector<std::uint32_t> pixels;
@@ -276,7 +278,7 @@ TEST_F(ProgressWindowTest, FollowsAMovedPlaceholderButNotOneOfTwoPixelsOrLess)
     EXPECT_TRUE(IsAt(*bar, expected));
 }
 
-TEST_F(ProgressWindowTest, TextWindowShowsTheComposedTextAndGetsItsOwnTextBack)
+TEST_F(ProgressWindowTest, TextWindowShowsTheTextAndWhenTheBarGoesGetsItsOwnBackAndTheBitmapsAreFreed)
 {
     HWND placeholder = Placeholder(10, 10, 202, 18);
     HWND text = Placeholder(10, 40, 400, 20, "saved text");
@@ -288,9 +290,13 @@ TEST_F(ProgressWindowTest, TextWindowShowsTheComposedTextAndGetsItsOwnTextBack)
     EXPECT_STREQ(buffer, "Copying 25%");
     EXPECT_EQ(bar->GetPos(true), 6400);
 
+    ::UpdateWindow(*bar);
     HWND window = *bar;
+    HBITMAP offscreen = bar->Offscreen();
+    ASSERT_EQ(::GetObjectType(offscreen), static_cast<DWORD>(OBJ_BITMAP));
     bar.reset();
     EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(::GetObjectType(offscreen), 0u);  // the bar frees what it made
     ::GetWindowTextA(text, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "saved text");
 }
