@@ -125,6 +125,9 @@ RepairResult RepairOpenedDrive(RepairPort& port, progress::ProgressSink& progres
             Read(port, smi::ReadFlashInfo(), answer);
             const std::uint8_t n = smi::IspParameterN(answer);
             if (smi::IspParameterAllowsUpload(n)) {
+                // A program without its image must not program the controller with zeros.
+                if (image.size() != kIspImageSize)
+                    return RepairResult::IspWriteFailed;
                 const std::uint8_t m = smi::IspParameterM(answer);
                 Read(port, smi::IspBegin(n, m), answer);
                 if (!Upload(port, pause, n, m, upload, readBack))

@@ -388,6 +388,16 @@ BOOL DismountAndCloseVolume(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin32Han
     return result;
 }
 
+BOOL CloseVolumeWithoutDismount(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin32Handle)
+{
+    HANDLE* handle = legacy ? vwin32Handle : volumeHandle;
+    if (*handle == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const BOOL result = GetDevicePort().CloseHandle(*handle);
+    *handle = INVALID_HANDLE_VALUE;
+    return result;
+}
+
 BOOL ExecuteVendorCdbIn(ScsiCommandRequest request) { return ExecuteVendorCdb(request, true); }
 BOOL ExecuteVendorCdbOut(ScsiCommandRequest request) { return ExecuteVendorCdb(request, false); }
 

@@ -75,6 +75,10 @@ BOOL UnlockVolumeWin9x(HANDLE vwin32Handle, BYTE driveNumber);
 // INVALID_HANDLE_VALUE, so a second call never reaches a stale handle.
 BOOL DismountAndCloseVolume(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin32Handle);
 
+// Closes the handle that OpenAndLockVolume left without dismounting or unlocking: for a use that
+// only read and whose lock failed (another program has the volume open and keeps its handles).
+BOOL CloseVolumeWithoutDismount(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin32Handle);
+
 BOOL ExecuteVendorCdbIn(ScsiCommandRequest request);
 BOOL ExecuteVendorCdbOut(ScsiCommandRequest request);
 

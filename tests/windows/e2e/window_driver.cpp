@@ -10,11 +10,18 @@
 //   windriver checked SELECTOR ID     prints 1 or 0 (BM_GETCHECK)
 //   windriver enabled SELECTOR ID     prints 1 or 0
 //   windriver shot SELECTOR FILE.bmp  saves what the window shows on the screen
+//   windriver post SELECTOR ID MSG [WPARAM [LPARAM]]  posts a message to control ID (0: the window)
+//   windriver redraw SELECTOR         repaints the window and its controls at once
+//   windriver gdi SELECTOR            prints the GDI object count of the window's process
 //   windriver list                    prints every visible top-level window
 //
 // SELECTOR is a window title, optionally followed by #ID: the window must also have a child
-// control ID (several of one program's windows share the title "Vexmend").
+// control ID (several of one program's windows share the title "Vexmend"). With the environment
+// variable WINDRIVER_PROGRAM set to a file name (Sarrow-fast.exe), only windows of processes
+// started from that file count, so scenarios can run side by side in one Wine session.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +57,34 @@ std::string WindowTitle(HWND window)
     return text;
 }
 
+// The file name of the process that owns the window, as the process list names it.
+std::string ProgramOf(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    std::string name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return name;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == processId) {
+            name = entry.szExeFile;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    const std::size_t slash = name.find_last_of("\\/");
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+bool FromWantedProgram(HWND window)
+{
+    const char* wanted = std::getenv("WINDRIVER_PROGRAM");
+    return wanted == nullptr || *wanted == '\0' || lstrcmpiA(ProgramOf(window).c_str(), wanted) == 0;
+}
+
 struct Search {
     const Selector* selector;
     std::vector<HWND> found;
@@ -63,6 +98,8 @@ BOOL CALLBACK CollectMatching(HWND window, LPARAM context)
     if (WindowTitle(window) != search.selector->title)
         return TRUE;
     if (search.selector->childId != 0 && !GetDlgItem(window, search.selector->childId))
+        return TRUE;
+    if (!FromWantedProgram(window))
         return TRUE;
     search.found.push_back(window);
     return TRUE;
@@ -94,6 +131,10 @@ HWND Control(HWND window, int id)
 
 bool SaveScreenshot(HWND window, const char* path)
 {
+    // The screen shows what lies on top: bring the window there and let it paint first.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(200);
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return false;
@@ -156,7 +197,7 @@ int Fail(const char* what, const std::string& detail)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: windriver wait|gone|text|click|key|syscmd|checked|enabled|shot|list ...\n");
+    std::fprintf(stderr, "usage: windriver wait|gone|text|click|key|syscmd|checked|enabled|shot|post|redraw|gdi|list ...\n");
     return 2;
 }
 
@@ -239,6 +280,32 @@ int main(int argc, char** argv)
         if (!code)
             return Usage();
         return PostMessageA(window, WM_SYSCOMMAND, code, 0) ? 0 : Fail("syscmd", what);
+    }
+    if (command == "post") {
+        if (argc < 5)
+            return Usage();
+        HWND control = Control(window, id);
+        if (!control)
+            return Fail("no control", argv[3]);
+        const UINT message = std::strtoul(argv[4], nullptr, 0);
+        const WPARAM wParam = argc > 5 ? std::strtoul(argv[5], nullptr, 0) : 0;
+        const LPARAM lParam = argc > 6 ? std::strtol(argv[6], nullptr, 0) : 0;
+        return PostMessageA(control, message, wParam, lParam) ? 0 : Fail("post", argv[4]);
+    }
+    if (command == "redraw") {
+        return RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW)
+                   ? 0
+                   : Fail("redraw", argv[2]);
+    }
+    if (command == "gdi") {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+        if (!process)
+            return Fail("open process", argv[2]);
+        std::printf("%lu\n", GetGuiResources(process, GR_GDIOBJECTS));
+        CloseHandle(process);
+        return 0;
     }
     if (command == "shot") {
         if (argc < 4)
