@@ -1,6 +1,8 @@
 // sarrow/controls/hover_button.cpp
 #include "sarrow/controls/hover_button.h"
 
+#include <string>
+
 #include <commctrl.h>
 
 IMPLEMENT_DYNAMIC(CHoverButton, CBitmapButton)
@@ -87,7 +89,14 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item)
         ++x;
         ++y;
     }
-    dc->TextOut(x, y, m_caption);
+    // The caption is in the system's code page (Big5 on a Chinese system); converting it here
+    // rather than by the font's ANSI character set keeps a Chinese caption readable.
+    const int length = m_caption.GetLength();
+    if (length > 0) {
+        std::wstring wide(static_cast<std::size_t>(length), L'\0');
+        const int converted = MultiByteToWideChar(CP_ACP, 0, m_caption, length, wide.data(), length);
+        ::TextOutW(dc->GetSafeHdc(), x, y, wide.c_str(), converted);
+    }
 
     if (previousFont)
         dc->SelectObject(previousFont);
