@@ -1,0 +1,272 @@
+#!/usr/bin/env bash
+# tests/windows/e2e/sarrow_e2e.sh SCENARIO: Sarrow from its first window to its last, under Wine,
+# on a simulated drive, driven by messages (BM_CLICK, keys, WM_GETTEXT) like a user would.
+# E2E_SIM_EXE, E2E_PRODUCTION_EXE, E2E_WNASPI32 and E2E_ISP_IMAGE come from CMake.
+set -euo pipefail
+scenario=${1:?scenario}
+export E2E_WORK=${E2E_WORK_ROOT:?}/$scenario E2E_ARTIFACTS=${E2E_ARTIFACT_ROOT:?}/sarrow-$scenario
+. "$(dirname "$0")/e2e_lib.sh"
+
+SPLASH="Vexmend#1014"
+LICENCE="Vexmend#1017"
+REPAIR="Vexmend#1008"
+SUCCESS="#1022"
+FAILURE="#1021"
+SUCCESS_TEXT="Recovery Completed, Please Re-Plug The Flash Disk."
+
+# Splash (ended early with Escape unless told to wait), licence agreed, repair dialog up.
+to_repair_dialog() {
+  shot "$SPLASH" 1-splash
+  if [ "${1:-}" = wait-splash ]; then
+    drv gone "$SPLASH" 10000 || fail "the splash did not close by itself"
+  else
+    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+  fi
+  shot "$LICENCE" 2-licence
+  drv click "$LICENCE" 1004
+  shot "$REPAIR" 3-repair
+}
+
+# Start, then the result box: prints "success TEXT" or "failure TEXT".
+run_repair() {
+  drv click "$REPAIR" 1004
+  for _ in $(seq 600); do
+    if drv wait "$SUCCESS" 100 >/dev/null 2>&1; then
+      shot "$SUCCESS" 4-result
+      echo "success $(text_of "$SUCCESS" 1022)"
+      return
+    fi
+    if drv wait "$FAILURE" 100 >/dev/null 2>&1; then
+      shot "$FAILURE" 4-result
+      echo "failure $(text_of "$FAILURE" 1021)"
+      return
+    fi
+  done
+  fail "no result box"
+}
+
+close_result_and_end() {
+  drv click "${1:-$SUCCESS}" 2
+  drv gone "${1:-$SUCCESS}" 10000 || fail "the result box stayed"
+  sleep 0.5
+  shot "$REPAIR" 5-after
+  drv click "$REPAIR" 1006
+  wait_exit
+}
+
+expect_result() {
+  [ "$1" = "$2" ] || fail "result '$1', expected '$2'"
+}
+
+case $scenario in
+  not-agree | close-licence)
+    profile=$(drive d "capacity = 131072")
+    truncate -s 64M "$E2E_WORK/d/drive.img"
+    before=$(md5sum <"$E2E_WORK/d/drive.img")
+    start "$E2E_SIM_EXE" "$profile"
+    shot "$SPLASH" 1-splash
+    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+    shot "$LICENCE" 2-licence
+    [ "$scenario" = not-agree ] && drv click "$LICENCE" 1006 || drv click "$LICENCE" 1002
+    wait_exit
+    [ "$(md5sum <"$E2E_WORK/d/drive.img")" = "$before" ] || fail "the image changed"
+    [ ! -s "$E2E_WORK/d/commands.log" ] || fail "commands reached the drive: $(cat "$E2E_WORK/d/commands.log")"
+    ;;
+
+  fast)
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog wait-splash
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    [ "$(commands "$profile" isp-begin)" = 0 ] || fail "an upload began"
+    [ "$(commands "$profile" isp-write-bank)" = 0 ] || fail "banks were written"
+    check_volume "$E2E_WORK/d/drive.img"
+    close_result_and_end
+    ;;
+
+  upload)
+    profile=$(drive d "firmware = 071228-AB-" "controller = SM325AB" "flash_id = AD D3 14 A5" "isp_n = 0x21")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    [ "$(commands "$profile" isp-write-bank)" = 64 ] || fail "not 64 banks written"
+    [ "$(commands "$profile" isp-read-bank)" = 256 ] || fail "not 256 quarters read back"
+    [ "$(commands "$profile" isp-end)" = 1 ] || fail "no ISP end"
+    cmp -n 101360 "$E2E_ISP_IMAGE" "$E2E_WORK/d/firmware.bin" || fail "the firmware area is not the image"
+    [ "$(tail -c +101361 "$E2E_WORK/d/firmware.bin" | tr -d '\0' | wc -c)" = 0 ] || fail "the rest of the area is not zero"
+    check_volume "$E2E_WORK/d/drive.img"
+    close_result_and_end
+    ;;
+
+  no-n)
+    profile=$(drive d "capacity = 131072" "isp_n = 0xFF")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    [ "$(grep -c ' isp-' "$E2E_WORK/d/commands.log" || true)" = 0 ] || fail "ISP commands were sent"
+    check_volume "$E2E_WORK/d/drive.img"
+    close_result_and_end
+    ;;
+
+  read-back-differs)
+    profile=$(drive d "capacity = 131072" "readback_corrupt = last")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "failure ISP Write Failed!!"
+    [ "$(commands "$profile" write10)" = 0 ] || fail "the drive was formatted"
+    close_result_and_end "$FAILURE"
+    ;;
+
+  other-model)
+    profile=$(drive d "capacity = 131072" "controller = SM321BB")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "failure Unsupported Device!!"
+    [ "$(commands "$profile" write10)" = 0 ] || fail "something was written"
+    [ "$(grep -c ' isp-' "$E2E_WORK/d/commands.log" || true)" = 0 ] || fail "ISP commands were sent"
+    close_result_and_end "$FAILURE"
+    ;;
+
+  no-drive)
+    profile=$(drive d "inquiry = none")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_text "$REPAIR" 1008 "No Disk!"
+    drv click "$REPAIR" 1004
+    shot "$FAILURE" 4-no-disk
+    expect_text "$FAILURE" 1021 "No Disk !"
+    drv click "$FAILURE" 2
+    drv gone "$FAILURE" 10000 || fail "the box stayed"
+    sleep 1
+    ! drv wait "$FAILURE" 500 >/dev/null 2>&1 || fail "a second box opened"
+    ! drv wait "$SUCCESS" 100 >/dev/null 2>&1 || fail "a run started"
+    [ "$(drv enabled "$REPAIR" 1004 | tr -d '\r')" = 1 ] || fail "Start is disabled"
+    expect_text "$REPAIR" 1008 "No Disk!"
+    [ "$(commands "$profile" write10)" = 0 ] || fail "something was written"
+    drv click "$REPAIR" 1006
+    wait_exit
+    ;;
+
+  complete-1000)
+    profile=$(drive d "capacity = 1000" "firmware = 080411-AB-")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    drv click "$REPAIR" 1007
+    sleep 0.3
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    # The zero fill: seven commands of 128 sectors and one of 104, from sector 0 on, before the builder.
+    expected=$(for lba in 0 128 256 384 512 640 768; do printf '2a00%08x0000800065536\n' "$lba"; done
+               printf '2a00%08x0000%02x0053248\n' 896 104)
+    got=$(awk '$2 == "write10" {print tolower($3) $4}' "$E2E_WORK/d/commands.log" | head -8)
+    [ "$got" = "$expected" ] || fail "zero fill commands: $got"
+    check_volume "$E2E_WORK/d/drive.img"
+    close_result_and_end
+    ;;
+
+  device-box)
+    profile=$(drive d "capacity = 1953125" "letter = F")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    [ "$(text_of "$REPAIR" 1008 | head -1)" = "[F:] 953MB" ] || fail "device box: $(text_of "$REPAIR" 1008)"
+    [ "$(text_of "$REPAIR" 1008 | sed -n 2p)" = "SMI       USB DISK        " ] || fail "device box: $(text_of "$REPAIR" 1008)"
+    drv click "$REPAIR" 1006
+    wait_exit
+    ;;
+
+  close-refused)
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    # The box belongs to the run: End, Escape and Alt+F4 (the taskbar's Close) must not end it.
+    drv click "$REPAIR" 1006
+    drv key "$REPAIR" 0x1B
+    drv key "$REPAIR" 0x0D
+    drv syscmd "$REPAIR" close
+    sleep 1
+    drv wait "$REPAIR" 1000 >/dev/null || fail "the repair dialog closed during the run"
+    kill -0 "$PROGRAM_PID" || fail "the program ended during the run"
+    close_result_and_end
+    ;;
+
+  writes-fail)
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-" "fail = write10:all")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "failure Format Failed!!"
+    close_result_and_end "$FAILURE"
+    ;;
+
+  writes-ignored)
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-" "ignore_writes = yes")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    expect_result "$(run_repair)" "failure Format Failed!!"
+    close_result_and_end "$FAILURE"
+    ;;
+
+  refresh-stable)
+    # A hundred device-box refreshes (the refresh timer's message) and repaints leave the window
+    # as it was. The fonts of the colour requests are the skin test's.
+    profile=$(drive d "capacity = 131072")
+    start "$E2E_SIM_EXE" "$profile"
+    to_repair_dialog
+    first=$(text_of "$REPAIR" 1008)
+    for _ in $(seq 100); do
+      drv post "$REPAIR" 0 0x0113 0x999 >/dev/null  # WM_TIMER of the refresh timer
+      drv redraw "$REPAIR" >/dev/null
+    done
+    sleep 1
+    [ "$(text_of "$REPAIR" 1008)" = "$first" ] || fail "the device box changed: $(text_of "$REPAIR" 1008)"
+    [ "$(commands "$profile" write10)" = 0 ] || fail "a refresh wrote"
+    shot "$REPAIR" 4-after-refreshes
+    drv click "$REPAIR" 1006
+    wait_exit
+    ;;
+
+  chinese)
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
+    start "$E2E_SIM_EXE" "$profile" winxp zh_TW
+    DRIVER_LANGUAGE=zh_TW  # reads the Big5 texts in the program's own code page
+    big5() { printf '%s' "$1" | iconv -f UTF-8 -t BIG5; }
+    shot "$SPLASH" 1-splash
+    [ "$(text_of "$SPLASH" 1014)" = "$(big5 '1. 請先備份隨身碟中的所有檔案')" ] || fail "the splash is not Chinese"
+    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+    # The agreement's language is the licence text test's; a rich edit box gives its text to no
+    # other process. Here it is kept as a screenshot.
+    shot "$LICENCE" 2-licence
+    drv click "$LICENCE" 1004
+    shot "$REPAIR" 3-repair
+    [ "$(text_of "$REPAIR" 1020)" = "$(big5 裝置)" ] || fail "the device caption is not Chinese"
+    [ "$(text_of "$REPAIR" 1019)" = "$(big5 選項)" ] || fail "the option caption is not Chinese"
+    expect_result "$(run_repair)" "success $(big5 修復完成，請重新插入隨身碟。)"
+    close_result_and_end
+    ;;
+
+  production-no-drive)
+    start "$E2E_PRODUCTION_EXE" ""
+    to_repair_dialog
+    expect_text "$REPAIR" 1008 "No Disk!"
+    drv click "$REPAIR" 1006
+    wait_exit
+    ;;
+
+  production-aspi)
+    # Windows 98: the production program finds the drive through ASPI, here our test wnaspi32.dll.
+    profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
+    cp "$E2E_WNASPI32" "$E2E_WORK/wnaspi32.dll"
+    start "$E2E_PRODUCTION_EXE" "$profile" win98 "" wnaspi32
+    to_repair_dialog
+    expect_result "$(run_repair)" "success $SUCCESS_TEXT"
+    [ "$(commands "$profile" write10)" -gt 0 ] || fail "nothing went through ASPI"
+    check_volume "$E2E_WORK/d/drive.img"
+    close_result_and_end
+    ;;
+
+  *)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+rm -rf "$E2E_WORK"
+echo "PASS $scenario"
