@@ -48,12 +48,9 @@ BOOL CLicenseDialog::OnInitDialog()
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
 
-    m_agreeButton.LoadBitmaps(IDB_KEY, IDB_KEY, IDB_KEY_PRESSED);
-    SetCentredCaption(m_agreeButton, IDS_AGREE);
-    m_notAgreeButton.LoadBitmaps(IDB_KEY, IDB_KEY, IDB_KEY_PRESSED);
-    SetCentredCaption(m_notAgreeButton, IDS_NOT_AGREE);
-    m_closeButton.LoadBitmaps(IDB_CLOSE, IDB_CLOSE_LIT, IDB_CLOSE_LIT);
-    m_minimiseButton.LoadBitmaps(IDB_MINIMISE, IDB_MINIMISE_LIT, IDB_MINIMISE_LIT);
+    LoadCaptionedKey(m_agreeButton, IDS_AGREE);
+    LoadCaptionedKey(m_notAgreeButton, IDS_NOT_AGREE);
+    LoadCornerKeys(m_closeButton, m_minimiseButton);
 
     ApplySkin(*this, IDB_LICENSE_BACKGROUND);
 

@@ -20,13 +20,6 @@ namespace {
 
 constexpr int kMaxDeviceText = 511;
 
-// When the progress control could not be made, the routine moves nothing.
-class NoProgress final : public progress::ProgressSink {
-public:
-    int SetPos(int, bool) override { return 0; }
-    int GetPos(bool) const override { return 0; }
-};
-
 // The repair routine's view of the opened drive and of this dialog.
 class DeviceRepairPort final : public repair::RepairPort {
 public:
@@ -142,12 +135,9 @@ BOOL CRepairDialog::OnInitDialog()
 
     ApplySkin(*this, IDB_REPAIR_BACKGROUND);
 
-    m_startButton.LoadBitmaps(IDB_KEY, IDB_KEY, IDB_KEY_PRESSED);
-    SetCentredCaption(m_startButton, IDS_START);
-    m_endButton.LoadBitmaps(IDB_KEY, IDB_KEY, IDB_KEY_PRESSED);
-    SetCentredCaption(m_endButton, IDS_END);
-    m_closeButton.LoadBitmaps(IDB_CLOSE, IDB_CLOSE_LIT, IDB_CLOSE_LIT);
-    m_minimiseButton.LoadBitmaps(IDB_MINIMISE, IDB_MINIMISE_LIT, IDB_MINIMISE_LIT);
+    LoadCaptionedKey(m_startButton, IDS_START);
+    LoadCaptionedKey(m_endButton, IDS_END);
+    LoadCornerKeys(m_closeButton, m_minimiseButton);
 
     const struct {
         int control;
@@ -342,7 +332,7 @@ UINT __cdecl RepairThreadEntry(LPVOID dialog)
 
 void CRepairDialog::RunRepair()
 {
-    NoProgress noProgress;
+    progress::UnseenProgress noProgress;  // when the bar could not be made
     progress::ProgressSink& bar = m_progress ? static_cast<progress::ProgressSink&>(*m_progress) : noProgress;
     if (m_progress)
         m_progress->SetRange(0, 100, FALSE, TRUE);

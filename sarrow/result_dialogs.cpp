@@ -28,8 +28,7 @@ BOOL CResultDialog::OnInitDialog()
     CBitmapDialog::OnInitDialog();
     AlignControlsToSkin(*this, kSystemFontPixelsPerTwoUnits);
     ApplySkin(*this, m_backgroundId);
-    m_closeButton.LoadBitmaps(IDB_CLOSE, IDB_CLOSE_LIT, IDB_CLOSE_LIT);
-    m_minimiseButton.LoadBitmaps(IDB_MINIMISE, IDB_MINIMISE_LIT, IDB_MINIMISE_LIT);
+    LoadCornerKeys(m_closeButton, m_minimiseButton);
     SetDlgItemText(m_textId, m_text);
     UseSkinFont(GetDlgItem(m_textId), m_textFont, 22);
     return TRUE;

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "sarrow/resource.h"
+
 void ApplySkin(CBitmapDialog& dialog, UINT bitmapId)
 {
     dialog.SetEasyMove(TRUE);
@@ -61,8 +63,15 @@ bool PrepareSkinText(CDC& dc, CFont& font, int height, COLORREF colour)
     return true;
 }
 
-void SetCentredCaption(CHoverButton& button, UINT textId)
+void LoadCornerKeys(CHoverButton& close, CHoverButton& minimise)
 {
+    close.LoadBitmaps(IDB_CLOSE, IDB_CLOSE_LIT, IDB_CLOSE_LIT);
+    minimise.LoadBitmaps(IDB_MINIMISE, IDB_MINIMISE_LIT, IDB_MINIMISE_LIT);
+}
+
+void LoadCaptionedKey(CHoverButton& button, UINT textId)
+{
+    button.LoadBitmaps(IDB_KEY, IDB_KEY, IDB_KEY_PRESSED);
     CString caption;
     caption.LoadString(textId);
     CRect client;

@@ -34,8 +34,11 @@ void UseSkinFont(CWnd* control, CFont& font, int height);
 // the DC's font and colours.
 bool PrepareSkinText(CDC& dc, CFont& font, int height, COLORREF colour);
 
-// The key's caption, string `textId` in black, centred on the key as its bitmaps sized it.
-void SetCentredCaption(CHoverButton& button, UINT textId);
+// The close and minimise keys of a window's top right corner.
+void LoadCornerKeys(CHoverButton& close, CHoverButton& minimise);
+
+// A large key with caption `textId` in black, centred on the key as its bitmaps sized it.
+void LoadCaptionedKey(CHoverButton& button, UINT textId);
 
 // Draws the minimised window's icon centred in its client area.
 void PaintIconicWindow(CWnd& window, HICON icon);

@@ -16,4 +16,19 @@ protected:
     ~ProgressSink() = default;
 };
 
+// Stands in where no bar could be made: keeps the position, shows nothing.
+class UnseenProgress final : public ProgressSink {
+public:
+    int SetPos(int value, bool) override
+    {
+        const int before = position_;
+        position_ = value;
+        return before;
+    }
+    int GetPos(bool) const override { return position_; }
+
+private:
+    int position_ = 0;
+};
+
 }  // namespace progress

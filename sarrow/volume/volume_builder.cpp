@@ -3,6 +3,7 @@
 
 #include "core/fat/volume_builder.h"
 #include "core/scsi/block_commands.h"
+#include "platform/timing/sleep_pause.h"
 #include "sarrow/device/sector_io.h"
 
 namespace {
@@ -25,28 +26,9 @@ private:
     const ScsiDeviceContext& device_;
 };
 
-class ThreadPause final : public timing::Pause {
-public:
-    void Sleep(std::uint32_t milliseconds) override { ::Sleep(milliseconds); }
-};
-
 class DebuggerOutput final : public fat::DebugOutput {
 public:
     void Write(const char* text) override { OutputDebugStringA(text); }
-};
-
-class NoProgress final : public progress::ProgressSink {
-public:
-    int SetPos(int value, bool) override
-    {
-        const int before = position_;
-        position_ = value;
-        return before;
-    }
-    int GetPos(bool) const override { return position_; }
-
-private:
-    int position_ = 0;
 };
 
 }  // namespace
@@ -56,8 +38,8 @@ BOOL BuildFat16Volume(const ScsiDeviceContext& device, DWORD totalSectors, BOOL 
                       DWORD baseSector)
 {
     DeviceSectors sectors(device);
-    NoProgress noProgress;
-    ThreadPause pause;
+    progress::UnseenProgress noProgress;
+    timing::SleepPause pause;
     DebuggerOutput debug;
     return fat::BuildFat16Volume(sectors, totalSectors, alignment != FALSE, progress ? *progress : noProgress,
                                  label, active != FALSE, lun, baseSector, pause, debug)
@@ -70,7 +52,7 @@ BOOL BuildFat32Volume(const ScsiDeviceContext& device, DWORD totalSectors, BOOL 
                       DWORD baseSector)
 {
     DeviceSectors sectors(device);
-    NoProgress noProgress;
+    progress::UnseenProgress noProgress;
     return fat::BuildFat32Volume(sectors, totalSectors, alignment != FALSE, progress ? *progress : noProgress,
                                  label, active != FALSE, lun, baseSector)
                ? TRUE
