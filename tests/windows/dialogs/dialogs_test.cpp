@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/windows/support/gdi_objects.h"
+
 #include <atomic>
 #include <string>
 #include <vector>
@@ -671,8 +673,8 @@ TEST(File, ReadsWritesAndReportsStatus)
 
 TEST(Gdi, ObjectsFreeTheirHandles)
 {
-    HANDLE process = GetCurrentProcess();
-    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     for (int i = 0; i < 200; ++i) {
         CBitmap bitmap;
         CDC screen;
@@ -698,7 +700,7 @@ TEST(Gdi, ObjectsFreeTheirHandles)
         images.Create(8, 8, ILC_COLOR32 | ILC_MASK, 0, 1);
         images.Add(&bitmap, RGB(255, 0, 255));
     }
-    DWORD after = GetGuiResources(process, GR_GDIOBJECTS);
+    DWORD after = test_support::CountGdiObjects();
     EXPECT_LE(after, before + 4) << before << " -> " << after;
 }
 

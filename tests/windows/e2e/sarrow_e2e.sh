@@ -207,16 +207,25 @@ case $scenario in
 
   refresh-stable)
     # A hundred device-box refreshes (the refresh timer's message) and repaints leave the window
-    # as it was. The fonts of the colour requests are the skin test's.
+    # as it was and the process with no more GDI objects than before.
     profile=$(drive d "capacity = 131072")
     start "$E2E_SIM_EXE" "$profile"
     to_repair_dialog
     first=$(text_of "$REPAIR" 1008)
-    for _ in $(seq 100); do
-      drv post "$REPAIR" 0 0x0113 0x999 >/dev/null  # WM_TIMER of the refresh timer
-      drv redraw "$REPAIR" >/dev/null
-    done
-    sleep 1
+    refresh_and_repaint() {
+      for _ in $(seq "$1"); do
+        drv post "$REPAIR" 0 0x0113 0x999 >/dev/null  # WM_TIMER of the refresh timer
+        drv redraw "$REPAIR" >/dev/null
+      done
+      sleep 1
+    }
+    refresh_and_repaint 5
+    before=$(drv gdi "$REPAIR" | tr -d '\r')
+    refresh_and_repaint 100
+    after=$(drv gdi "$REPAIR" | tr -d '\r')
+    echo "GDI objects: $before before, $after after a hundred refreshes and repaints"
+    [ "$before" -gt 0 ] || fail "GDI objects cannot be counted"
+    [ "$after" -le "$before" ] || fail "GDI objects grew from $before to $after"
     [ "$(text_of "$REPAIR" 1008)" = "$first" ] || fail "the device box changed: $(text_of "$REPAIR" 1008)"
     [ "$(commands "$profile" write10)" = 0 ] || fail "a refresh wrote"
     shot "$REPAIR" 4-after-refreshes

@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/windows/support/gdi_objects.h"
+
 namespace {
 
 struct Selector {
@@ -300,10 +302,10 @@ int main(int argc, char** argv)
     if (command == "gdi") {
         DWORD processId = 0;
         GetWindowThreadProcessId(window, &processId);
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
         if (!process)
             return Fail("open process", argv[2]);
-        std::printf("%lu\n", GetGuiResources(process, GR_GDIOBJECTS));
+        std::printf("%lu\n", test_support::CountGdiObjects(process));
         CloseHandle(process);
         return 0;
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/windows/support/gdi_objects.h"
+
 #include <functional>
 
 namespace {
@@ -341,7 +343,6 @@ TEST(BitmapDialog, EasyMovePostsACaptionDragForAClickOnTheBackground)
 
 TEST(BitmapDialog, CreateAndDestroyLoopsLeakNoGdiObject)
 {
-    HANDLE process = GetCurrentProcess();
     auto round = [] {
         CSkinProbe dialog;
         ASSERT_TRUE(dialog.Open());
@@ -353,7 +354,8 @@ TEST(BitmapDialog, CreateAndDestroyLoopsLeakNoGdiObject)
         dialog.DestroyWindow();
     };
     round();  // first-use allocations (fonts, brushes) before counting
-    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     for (int i = 0; i < 60; ++i)
         round();
     {
@@ -362,7 +364,7 @@ TEST(BitmapDialog, CreateAndDestroyLoopsLeakNoGdiObject)
         ASSERT_TRUE(open.Open());
         open.SetBitmap(MakePatternBitmap(16, 16));
     }
-    DWORD after = GetGuiResources(process, GR_GDIOBJECTS);
+    DWORD after = test_support::CountGdiObjects();
     EXPECT_LE(after, before + 2) << before << " -> " << after;
 }
 
