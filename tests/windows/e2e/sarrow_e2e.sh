@@ -169,6 +169,11 @@ case $scenario in
     to_repair_dialog
     [ "$(text_of "$REPAIR" 1008 | head -1)" = "[F:] 953MB" ] || fail "device box: $(text_of "$REPAIR" 1008)"
     [ "$(text_of "$REPAIR" 1008 | sed -n 2p)" = "SMI       USB DISK        " ] || fail "device box: $(text_of "$REPAIR" 1008)"
+    # The system menu's About item opens the about box over the repair dialog.
+    drv post "$REPAIR" 0 0x0112 0x10
+    shot "About Vexmend" 4-about
+    drv click "About Vexmend" 1
+    drv gone "About Vexmend" 5000 || fail "the about box stayed"
     drv click "$REPAIR" 1006
     wait_exit
     ;;
