@@ -9,38 +9,9 @@ start:
         pop ds
         mov bl, dl
         mov si, marker
-        call print
-        mov al, bl
-        shr al, 4
-        call digit
-        mov al, bl
-        and al, 0x0F
-        call digit
-.halt:
-        hlt
-        jmp .halt
+        jmp report
 
-print:
-        lodsb
-        test al, al
-        jz .end
-        call show
-        jmp print
-.end:
-        ret
-
-digit:
-        add al, '0'
-        cmp al, '9'
-        jbe show
-        add al, 'A' - '9' - 1
-show:
-        push bx
-        mov ah, 0x0E
-        xor bx, bx
-        int 0x10
-        pop bx
-        ret
+%include "payload_report.inc"
 
         times 3 * 512 - ($ - $$) db 0
 ; In the fourth sector, so the marker shows only when all four were loaded.

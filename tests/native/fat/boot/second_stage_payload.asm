@@ -7,35 +7,9 @@
 start:
         mov bl, dl
         mov si, marker
-.print:
-        lodsb
-        test al, al
-        jz .drive
-        call show
-        jmp .print
-.drive:
-        mov al, bl
-        shr al, 4
-        call digit
-        mov al, bl
-        and al, 0x0F
-        call digit
-.halt:
-        hlt
-        jmp .halt
+        jmp report
 
-digit:
-        add al, '0'
-        cmp al, '9'
-        jbe show
-        add al, 'A' - '9' - 1
-show:
-        push bx
-        mov ah, 0x0E
-        xor bx, bx
-        int 0x10
-        pop bx
-        ret
+%include "payload_report.inc"
 
 marker: db "Second stage started, drive ", 0
         times 510 - ($ - $$) db 0
