@@ -93,25 +93,28 @@ BOOL CFile::Write(const void* buffer, UINT count)
 }
 
 // SetFilePointer and GetFileSize rather than their Ex forms, which Windows 9x lacks.
-ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
+namespace {
+
+ULONGLONG MoveFilePointer(HANDLE file, LONGLONG offset, DWORD method)
 {
     LONG high = static_cast<LONG>(offset >> 32);
-    DWORD method = from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN;
     ::SetLastError(NO_ERROR);
-    DWORD low = ::SetFilePointer(m_hFile, static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
+    DWORD low = ::SetFilePointer(file, static_cast<LONG>(offset & 0xFFFFFFFF), &high, method);
     if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
         return kSeekFailed;
     return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
 }
 
+}  // namespace
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
+{
+    return MoveFilePointer(m_hFile, offset, from == current ? FILE_CURRENT : from == end ? FILE_END : FILE_BEGIN);
+}
+
 ULONGLONG CFile::GetPosition() const
 {
-    LONG high = 0;
-    ::SetLastError(NO_ERROR);
-    DWORD low = ::SetFilePointer(m_hFile, 0, &high, FILE_CURRENT);
-    if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
-        return kSeekFailed;
-    return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
+    return MoveFilePointer(m_hFile, 0, FILE_CURRENT);
 }
 
 ULONGLONG CFile::GetLength() const
