@@ -76,6 +76,11 @@ wait_exit() {
 # picture is an artefact, not a check: a window that closes by itself meanwhile only warns.
 shot() {
   drv wait "$1" 20000 >/dev/null || fail "no window $1"
+  picture "$1" "$2"
+}
+
+# The picture of window SELECTOR as NAME.bmp if it is still there; only warns if not.
+picture() {
   sleep 0.3
   # One screenshot at a time: scenarios side by side share the virtual screen.
   (

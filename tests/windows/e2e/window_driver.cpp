@@ -19,6 +19,7 @@
 // control ID (several of one program's windows share the title "Vexmend"). With the environment
 // variable WINDRIVER_PROGRAM set to a file name (Sarrow-fast.exe), only windows of processes
 // started from that file count, so scenarios can run side by side in one Wine session.
+// WINDRIVER_WAIT (ms, default 10000) bounds how long every other command waits for its window.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -217,7 +218,8 @@ int main(int argc, char** argv)
     if (argc < 3)
         return Usage();
     const Selector selector = ParseSelector(argv[2]);
-    const DWORD defaultWait = 10000;
+    const char* waitVariable = std::getenv("WINDRIVER_WAIT");
+    const DWORD defaultWait = waitVariable && *waitVariable ? std::strtoul(waitVariable, nullptr, 10) : 10000;
 
     if (command == "wait" || command == "gone") {
         const DWORD limit = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : defaultWait;
@@ -266,8 +268,11 @@ int main(int argc, char** argv)
         const UINT key = std::strtoul(argv[3], nullptr, 0);
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
+        // The focus only while it lies in the chosen window: a window that closes by itself
+        // meanwhile must not pass the key on to the one that follows it.
         HWND target = window;
-        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus &&
+            (thread.hwndFocus == window || IsChild(window, thread.hwndFocus)))
             target = thread.hwndFocus;
         return PostMessageA(target, WM_KEYDOWN, key, 1) && PostMessageA(target, WM_KEYUP, key, 0xC0000001)
                    ? 0
