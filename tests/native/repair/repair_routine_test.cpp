@@ -157,8 +157,9 @@ TEST_P(RepairRoutine, EndsAsExpected)
         EXPECT_TRUE(std::equal(image.begin(), image.end(), area.begin()));
         EXPECT_TRUE(std::all_of(area.begin() + image.size(), area.end(), [](std::uint8_t b) { return b == 0; }));
     }
-    if (!s.uploads)
+    if (!s.uploads) {
         EXPECT_EQ(drive.CommandCount(CommandKind::IspBegin), 0u);
+    }
 
     drive.Flush();
     std::uint8_t sector0[512] = {};
@@ -168,8 +169,9 @@ TEST_P(RepairRoutine, EndsAsExpected)
     std::fclose(file);
     const bool partitioned = sector0[510] == 0x55 && sector0[511] == 0xAA && sector0[446 + 4] != 0;
     EXPECT_EQ(partitioned, s.formats);
-    if (!s.formats && s.result != RepairResult::FormatFailed)
+    if (!s.formats && s.result != RepairResult::FormatFailed) {
         EXPECT_EQ(drive.CommandCount(CommandKind::Write10), 0u) << "nothing may be written";
+    }
 }
 
 const Scenario kScenarios[] = {
