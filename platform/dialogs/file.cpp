@@ -13,6 +13,19 @@ constexpr ULONGLONG kSeekFailed = static_cast<ULONGLONG>(-1);
 // 100 ns units between 1601 and 1970.
 constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;
 
+// BY_HANDLE_FILE_INFORMATION and WIN32_FILE_ATTRIBUTE_DATA name these fields alike.
+template <class Info>
+CFileStatus StatusOf(const Info& info)
+{
+    CFileStatus status{};
+    status.m_ctime = CTime(info.ftCreationTime);
+    status.m_mtime = CTime(info.ftLastWriteTime);
+    status.m_atime = CTime(info.ftLastAccessTime);
+    status.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes);
+    return status;
+}
+
 }  // namespace
 
 CTime::CTime(const FILETIME& fileTime)
@@ -149,12 +162,7 @@ BOOL CFile::GetStatus(CFileStatus& status) const
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
-    status = CFileStatus{};
-    status.m_ctime = CTime(info.ftCreationTime);
-    status.m_mtime = CTime(info.ftLastWriteTime);
-    status.m_atime = CTime(info.ftLastAccessTime);
-    status.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes);
+    status = StatusOf(info);
     lstrcpynA(status.m_szFullName, m_fileName, MAX_PATH);
     return TRUE;
 }
@@ -166,12 +174,7 @@ BOOL CFile::GetStatus(LPCSTR fileName, CFileStatus& status)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(fileName, GetFileExInfoStandard, &data))
         return FALSE;
-    status = CFileStatus{};
-    status.m_ctime = CTime(data.ftCreationTime);
-    status.m_mtime = CTime(data.ftLastWriteTime);
-    status.m_atime = CTime(data.ftLastAccessTime);
-    status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(data.dwFileAttributes);
+    status = StatusOf(data);
     if (!::GetFullPathNameA(fileName, MAX_PATH, status.m_szFullName, nullptr))
         lstrcpynA(status.m_szFullName, fileName, MAX_PATH);
     return TRUE;
