@@ -7,8 +7,7 @@
 namespace smi {
 namespace {
 
-VendorCommand Command(std::uint8_t opcode, std::uint8_t subCommand, std::uint32_t dataLength,
-                      std::uint32_t ntTimeoutSeconds)
+VendorCommand Command(std::uint8_t opcode, std::uint8_t subCommand, std::uint32_t dataLength)
 {
     VendorCommand command;
     command.cdb[0] = opcode;
@@ -16,7 +15,6 @@ VendorCommand Command(std::uint8_t opcode, std::uint8_t subCommand, std::uint32_
     command.cdb[11] = static_cast<std::uint8_t>(dataLength / 512);
     command.dataLength = dataLength;
     command.direction = opcode == kVendorOut ? Direction::Out : Direction::In;
-    command.ntTimeoutSeconds = ntTimeoutSeconds;
     return command;
 }
 
@@ -27,13 +25,13 @@ std::string_view Text(Answer answer, std::size_t offset, std::size_t length)
 
 }  // namespace
 
-VendorCommand ReadDeviceInfo() { return Command(kVendorIn, kReadDeviceInfo, kAnswerSize, 300); }
-VendorCommand ReadFirmwareInfo() { return Command(kVendorIn, kReadFirmwareInfo, kAnswerSize, 300); }
-VendorCommand ReadFlashInfo() { return Command(kVendorIn, kReadFlashInfo, kAnswerSize, 300); }
+VendorCommand ReadDeviceInfo() { return Command(kVendorIn, kReadDeviceInfo, kAnswerSize); }
+VendorCommand ReadFirmwareInfo() { return Command(kVendorIn, kReadFirmwareInfo, kAnswerSize); }
+VendorCommand ReadFlashInfo() { return Command(kVendorIn, kReadFlashInfo, kAnswerSize); }
 
 VendorCommand IspBegin(std::uint8_t n, std::uint8_t m)
 {
-    VendorCommand command = Command(kVendorIn, kIspBegin, kAnswerSize, 300);
+    VendorCommand command = Command(kVendorIn, kIspBegin, kAnswerSize);
     command.cdb[2] = 0x03;
     command.cdb[3] = n;
     command.cdb[6] = m;
@@ -42,7 +40,7 @@ VendorCommand IspBegin(std::uint8_t n, std::uint8_t m)
 
 VendorCommand IspWriteBank(std::uint8_t n, std::uint8_t bank, std::uint8_t m)
 {
-    VendorCommand command = Command(kVendorOut, kIspWriteBank, kWriteBankBlockSize, 600);
+    VendorCommand command = Command(kVendorOut, kIspWriteBank, kWriteBankBlockSize);
     command.cdb[2] = 0x03;
     command.cdb[3] = n;
     command.cdb[4] = bank;
@@ -53,7 +51,7 @@ VendorCommand IspWriteBank(std::uint8_t n, std::uint8_t bank, std::uint8_t m)
 
 VendorCommand IspReadBank(std::uint8_t n, std::uint8_t bank, std::uint8_t quarter, std::uint8_t m)
 {
-    VendorCommand command = Command(kVendorIn, kIspReadBank, kQuarterSize, 300);
+    VendorCommand command = Command(kVendorIn, kIspReadBank, kQuarterSize);
     command.cdb[2] = 0x03;
     command.cdb[3] = n;
     command.cdb[4] = bank;
@@ -62,7 +60,7 @@ VendorCommand IspReadBank(std::uint8_t n, std::uint8_t bank, std::uint8_t quarte
     return command;
 }
 
-VendorCommand IspEnd() { return Command(kVendorIn, kIspEnd, 0, 300); }
+VendorCommand IspEnd() { return Command(kVendorIn, kIspEnd, 0); }
 
 std::string_view VendorText(Answer deviceInfo) { return Text(deviceInfo, 248, 8); }
 std::string_view ProductText(Answer deviceInfo) { return Text(deviceInfo, 256, 16); }

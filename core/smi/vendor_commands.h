@@ -42,8 +42,13 @@ struct VendorCommand {
     Cdb cdb{};
     std::uint32_t dataLength = 0;
     Direction direction = Direction::In;
-    std::uint32_t ntTimeoutSeconds = 300;
 };
+
+// Sarrow's pass-through time-out: 300 s for an F0, 600 s for an F1.
+constexpr std::uint32_t NtTimeoutSeconds(Direction direction)
+{
+    return direction == Direction::Out ? 600 : 300;
+}
 
 VendorCommand ReadDeviceInfo();
 VendorCommand ReadFirmwareInfo();

@@ -6,12 +6,22 @@
 #include "platform/scsi/device_port.h"
 #include "sarrow/device/scsi_device.h"
 
-namespace aspi_request {
-
 namespace {
+AspiEntryMissingNotice g_entryMissingNotice = nullptr;
+
 // After an abort, ASPI posts the aborted request; this bounds how long we wait for that.
 constexpr DWORD kAbortWaitMilliseconds = 5000;
 }  // namespace
+
+void SetAspiEntryMissingNotice(AspiEntryMissingNotice notice) { g_entryMissingNotice = notice; }
+
+namespace aspi_request {
+
+void ReportMissingEntry(const char* name)
+{
+    if (g_entryMissingNotice)
+        g_entryMissingNotice(name);
+}
 
 void Fill(aspi::SRB_ExecSCSICmd& srb, BYTE hostAdapterId, BYTE targetId, BYTE lun, BYTE flags,
           void* data, DWORD dataLength, const BYTE* cdb, BYTE cdbLength)
@@ -41,13 +51,14 @@ Outcome Execute(HMODULE aspiModule, aspi::SRB_ExecSCSICmd& srb)
         reinterpret_cast<void*>(port.GetProcAddress(aspiModule, "SendASPI32Command")));
     if (!send) {
         port.CloseHandle(event);
+        ReportMissingEntry("SendASPI32Command");
         return Outcome::EntryMissing;
     }
     port.ResetEvent(event);
     send(&srb);
     Outcome outcome = Outcome::Completed;
     if (srb.SRB_Status == aspi::SS_PENDING) {
-        port.WaitForSingleObject(event, kAspiWaitMilliseconds);
+        port.WaitForSingleObject(event, kWaitMilliseconds);
         if (srb.SRB_Status == aspi::SS_PENDING) {
             aspi::SRB_Abort abort{};
             abort.SRB_Cmd = aspi::SC_ABORT_SRB;

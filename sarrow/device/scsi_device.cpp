@@ -13,62 +13,19 @@
 #include "platform/win9x/aspi.h"
 #include "platform/win9x/vwin32.h"
 #include "sarrow/device/aspi_request.h"
+#include "sarrow/device/cdb_transport.h"
 
 namespace {
 
 char g_currentDriveLetter = 0;
-AspiEntryMissingNotice g_aspiEntryMissingNotice = nullptr;
 
 constexpr char kNoLetter = static_cast<char>(0xFF);
-constexpr DWORD kVendorInTimeoutSeconds = 300;
-constexpr DWORD kVendorOutTimeoutSeconds = 600;
-
-void ReportMissingEntry(const char* name)
-{
-    if (g_aspiEntryMissingNotice)
-        g_aspiEntryMissingNotice(name);
-}
 
 bool ReadVersion(OSVERSIONINFOA& info)
 {
     std::memset(&info, 0, sizeof info);
     info.dwOSVersionInfoSize = sizeof info;
     return GetVersionExA(&info) != 0;
-}
-
-BOOL ExecuteVendorCdb(const ScsiCommandRequest& request, bool dataIn)
-{
-    if (request.legacy) {
-        aspi::SRB_ExecSCSICmd srb;
-        aspi_request::Fill(srb, request.hostAdapterId, request.targetId, 0,
-                           dataIn ? (aspi::SRB_DIR_IN | aspi::SRB_EVENT_NOTIFY)
-                                  : (aspi::SRB_DIR_OUT | aspi::SRB_EVENT_NOTIFY),
-                           request.dataBuffer, request.dataLength, request.cdb,
-                           smi::kAspiCdbLength);
-        switch (aspi_request::Execute(request.aspiModule, srb)) {
-        case aspi_request::Outcome::Completed:
-            return TRUE;  // the device's own status is not looked at on this path
-        case aspi_request::Outcome::EntryMissing:
-            ReportMissingEntry("SendASPI32Command");
-            return FALSE;
-        default:
-            return FALSE;
-        }
-    }
-    passthrough::DirectBuffer buffer;
-    passthrough::DirectCommand command;
-    command.cdb = request.cdb;
-    command.cdbLength = smi::kNtCdbLength;
-    command.dataIn = dataIn;
-    command.data = request.dataBuffer;
-    command.dataLength = request.dataLength;
-    command.timeoutSeconds = dataIn ? kVendorInTimeoutSeconds : kVendorOutTimeoutSeconds;
-    passthrough::FillDirect(buffer, command);
-    if (request.volumeHandle == INVALID_HANDLE_VALUE)
-        return FALSE;
-    const BOOL result = passthrough::SendDirect(request.volumeHandle, buffer);
-    GetDevicePort().FlushFileBuffers(request.volumeHandle);
-    return result;
 }
 
 // A Windows 9x registry key of the walk: closed when the walk leaves it, whatever the path.
@@ -177,8 +134,6 @@ BOOL IsWindowsMe()
 char CurrentDriveLetter() { return g_currentDriveLetter; }
 void SetCurrentDriveLetter(char letter) { g_currentDriveLetter = letter; }
 
-void SetAspiEntryMissingNotice(AspiEntryMissingNotice notice) { g_aspiEntryMissingNotice = notice; }
-
 int CompareBytes(const void* first, const void* second, std::size_t count)
 {
     const auto* a = static_cast<const BYTE*>(first);
@@ -209,16 +164,10 @@ BOOL AspiInquiry(HMODULE aspiModule, BYTE hostAdapterId, BYTE targetId, BYTE lun
                   static_cast<unsigned>(reinterpret_cast<UINT_PTR>(
                       port.GetProcAddress(aspiModule, "SendASPI32Command"))));
     OutputDebugStringA(line);
-    switch (aspi_request::Execute(aspiModule, request.srb)) {
-    case aspi_request::Outcome::Completed:
-        std::memcpy(answer, request.data + 5, kAspiInquiryAnswerSize);
-        return TRUE;
-    case aspi_request::Outcome::EntryMissing:
-        ReportMissingEntry("SendASPI32Command");
+    if (aspi_request::Execute(aspiModule, request.srb) != aspi_request::Outcome::Completed)
         return FALSE;
-    default:
-        return FALSE;
-    }
+    std::memcpy(answer, request.data + 5, kAspiInquiryAnswerSize);
+    return TRUE;
 }
 
 BOOL PassThroughInquiry(char driveLetter, BYTE answer[kPassThroughInquiryAnswerSize])
@@ -253,7 +202,7 @@ BOOL FindSmiDevice(BOOL legacy, BYTE* hostAdapterId, BYTE* targetId, HMODULE* as
         auto supportInfo = reinterpret_cast<aspi::GetASPI32SupportInfoFunction>(
             reinterpret_cast<void*>(port.GetProcAddress(module, "GetASPI32SupportInfo")));
         if (!supportInfo) {
-            ReportMissingEntry("GetASPI32SupportInfo");
+            aspi_request::ReportMissingEntry("GetASPI32SupportInfo");
             port.FreeLibrary(module);
             return FALSE;
         }
@@ -398,8 +347,17 @@ BOOL CloseVolumeWithoutDismount(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin3
     return result;
 }
 
-BOOL ExecuteVendorCdbIn(ScsiCommandRequest request) { return ExecuteVendorCdb(request, true); }
-BOOL ExecuteVendorCdbOut(ScsiCommandRequest request) { return ExecuteVendorCdb(request, false); }
+BOOL ExecuteVendorCdbIn(ScsiCommandRequest request)
+{
+    return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, true,
+                             smi::NtTimeoutSeconds(smi::Direction::In)});
+}
+
+BOOL ExecuteVendorCdbOut(ScsiCommandRequest request)
+{
+    return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, false,
+                             smi::NtTimeoutSeconds(smi::Direction::Out)});
+}
 
 BOOL FreeAspiLibrary(BOOL legacy, HMODULE* aspiModule)
 {

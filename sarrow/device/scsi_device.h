@@ -95,6 +95,3 @@ int CompareBytes(const void* first, const void* second, std::size_t count);
 // goes through a missing entry.
 using AspiEntryMissingNotice = void (*)(const char* entryName);
 void SetAspiEntryMissingNotice(AspiEntryMissingNotice notice);
-
-// How long the legacy path waits for a pending ASPI request before aborting it.
-constexpr DWORD kAspiWaitMilliseconds = 100000;

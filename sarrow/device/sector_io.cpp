@@ -4,10 +4,7 @@
 #include <algorithm>
 
 #include "core/scsi/block_commands.h"
-#include "platform/scsi/device_port.h"
-#include "platform/scsi/pass_through.h"
-#include "platform/win9x/aspi.h"
-#include "sarrow/device/aspi_request.h"
+#include "sarrow/device/cdb_transport.h"
 
 namespace {
 
@@ -18,30 +15,8 @@ BOOL ExecuteBlockCommand(const ScsiDeviceContext& device, DWORD sector, BYTE* bu
                          BYTE opcode, BYTE lun, bool dataIn)
 {
     const scsi::Cdb cdb = scsi::BlockCdb(opcode, sector, length);
-    if (device.legacy) {
-        aspi::SRB_ExecSCSICmd srb;
-        aspi_request::Fill(srb, device.hostAdapterId, device.targetId, lun,
-                           dataIn ? (aspi::SRB_DIR_IN | aspi::SRB_EVENT_NOTIFY)
-                                  : (aspi::SRB_DIR_OUT | aspi::SRB_EVENT_NOTIFY),
-                           buffer, length, cdb.data(), scsi::kBlockCdbLength);
-        // The request's own status is not looked at on this path.
-        return aspi_request::Execute(device.aspiModule, srb) == aspi_request::Outcome::Completed;
-    }
-    passthrough::DirectBuffer request;
-    passthrough::DirectCommand command;
-    command.cdb = cdb.data();
-    command.cdbLength = scsi::kBlockCdbLength;
-    command.dataIn = dataIn;
-    command.data = buffer;
-    command.dataLength = length;
-    command.timeoutSeconds = kBlockTimeoutSeconds;
-    command.lun = lun;
-    passthrough::FillDirect(request, command);
-    if (device.volumeHandle == INVALID_HANDLE_VALUE)
-        return FALSE;
-    const BOOL result = passthrough::SendDirect(device.volumeHandle, request);
-    GetDevicePort().FlushFileBuffers(device.volumeHandle);
-    return result;
+    return SendCdb(MakeScsiCommandRequest(device, buffer, length, cdb.data()),
+                   {scsi::kBlockCdbLength, scsi::kBlockCdbLength, lun, dataIn, kBlockTimeoutSeconds});
 }
 
 template <typename Piece>

@@ -39,7 +39,7 @@ TEST(VendorCommands, BlocksLengthsDirectionsAndTimeouts)
             EXPECT_EQ(c.command.cdb[i], i < c.cdb.size() ? c.cdb[i] : 0) << "byte " << i;
         EXPECT_EQ(c.command.dataLength, c.dataLength);
         EXPECT_EQ(c.command.direction, c.direction);
-        EXPECT_EQ(c.command.ntTimeoutSeconds, c.timeout);
+        EXPECT_EQ(smi::NtTimeoutSeconds(c.command.direction), c.timeout);
     }
 }
 

@@ -373,6 +373,10 @@ TEST_F(DeviceLayer, MissingAspiEntriesAreReportedAndNeverCalled)
     VendorAnswer answer;
     EXPECT_FALSE(VendorReadDeviceInfo(Legacy(), answer));
     EXPECT_STREQ(g_missingEntry, "SendASPI32Command");
+    g_missingEntry = nullptr;
+    std::vector<BYTE> sectors(512);
+    EXPECT_FALSE(ReadSectors(Legacy(), 0, sectors.data(), 512, scsi::kRead10, 0));
+    EXPECT_STREQ(g_missingEntry, "SendASPI32Command");
     EXPECT_TRUE(port().aspiCalls.empty());
 }
 
