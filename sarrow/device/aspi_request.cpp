@@ -9,7 +9,7 @@
 namespace {
 AspiEntryMissingNotice g_entryMissingNotice = nullptr;
 
-// After an abort, ASPI posts the aborted request; this bounds how long we wait for that.
+// The step in which an aborted request is waited for.
 constexpr DWORD kAbortWaitMilliseconds = 5000;
 }  // namespace
 
@@ -65,7 +65,9 @@ Outcome Execute(HMODULE aspiModule, aspi::SRB_ExecSCSICmd& srb)
             abort.SRB_HaId = srb.SRB_HaId;
             abort.SRB_ToAbort = &srb;
             send(&abort);
-            if (srb.SRB_Status == aspi::SS_PENDING)
+            // Until ASPI posts the aborted request it owns block and buffer: never hand them back
+            // earlier, however long the driver takes.
+            while (srb.SRB_Status == aspi::SS_PENDING)
                 port.WaitForSingleObject(event, kAbortWaitMilliseconds);
             outcome = Outcome::Aborted;
         }

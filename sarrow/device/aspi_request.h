@@ -19,8 +19,8 @@ enum class Outcome {
 };
 
 // Sends `srb` (filled by the caller except SRB_PostProc) and waits for it. A request still
-// pending after kWaitMilliseconds is aborted with SC_ABORT_SRB before the block and the data
-// buffer are given back to the caller, since until then ASPI still owns them.
+// pending after kWaitMilliseconds is aborted with SC_ABORT_SRB, and the block and the data buffer
+// are given back to the caller only once ASPI has let go of them.
 Outcome Execute(HMODULE aspiModule, aspi::SRB_ExecSCSICmd& srb);
 
 // Tells the notice of SetAspiEntryMissingNotice (scsi_device.h) that `name` is missing.

@@ -335,6 +335,21 @@ TEST_F(DeviceLayer, AspiRequestStillPendingIsAbortedAndFails)
     EXPECT_EQ(std::string(reinterpret_cast<char*>(inquiry), 3), std::string(3, '\0'));
 }
 
+// ASPI may take its time over the abort: the block and buffer stay with it until it lets go.
+TEST_F(DeviceLayer, AnAbortedRequestIsWaitedForUntilAspiLetsGo)
+{
+    port().aspiCompletesAtOnce = false;
+    port().abortTakesWaits = 3;
+    VendorAnswer answer;
+    EXPECT_FALSE(VendorReadDeviceInfo(Legacy(), answer));
+    EXPECT_EQ(port().aspiCalls.size(), 2u);  // the request and its abort
+    std::vector<DWORD> waits;
+    for (const auto& wait : port().waits)
+        waits.push_back(wait.milliseconds);
+    EXPECT_EQ(waits, (std::vector<DWORD>{100000, 5000, 5000, 5000}));  // the last one sees it go
+    EXPECT_EQ(port().events.back().substr(0, 5), "close");
+}
+
 TEST_F(DeviceLayer, AspiWithoutAnEventSendsNothing)
 {
     port().eventsCreate = false;

@@ -193,6 +193,14 @@ BOOL ScriptedPort::ResetEvent(HANDLE event)
 DWORD ScriptedPort::WaitForSingleObject(HANDLE handle, DWORD milliseconds)
 {
     waits.push_back({handle, milliseconds});
+    if (pending_ && aborting_) {
+        if (--abortTakesWaits > 0)
+            return WAIT_TIMEOUT;
+        pending_->SRB_Status = aspi::SS_ABORTED;
+        pending_ = nullptr;
+        aborting_ = false;
+        return WAIT_OBJECT_0;
+    }
     if (pending_ && aspiAsyncCompletion) {
         pending_->SRB_Status = aspi::SS_COMP;
         pending_ = nullptr;
@@ -209,8 +217,12 @@ DWORD ScriptedPort::SendAspi(void* block)
         aspiCalls.push_back({block, {static_cast<BYTE*>(block), static_cast<BYTE*>(block) + 12}});
         events.push_back("abort");
         if (pending_ && abort->SRB_ToAbort == pending_) {
-            pending_->SRB_Status = aspi::SS_ABORTED;
-            pending_ = nullptr;
+            if (abortTakesWaits > 0) {
+                aborting_ = true;  // still pending until the abort has gone through
+            } else {
+                pending_->SRB_Status = aspi::SS_ABORTED;
+                pending_ = nullptr;
+            }
         }
         abort->SRB_Status = aspi::SS_COMP;
         return aspi::SS_COMP;

@@ -73,6 +73,7 @@ public:
     std::map<BYTE, Inquiry> aspiDevices;  // adapter -> INQUIRY of its target 0
     bool aspiCompletesAtOnce = true;      // else the request stays pending until aborted
     bool aspiAsyncCompletion = false;     // pending, completed by the wait
+    int abortTakesWaits = 0;              // an abort lets go of the request only after this many waits
     bool eventsCreate = true;
     std::map<std::string, RegistryKeyData> registry;  // "DYN\\path" or "HKLM\\path"
 
@@ -122,6 +123,7 @@ private:
     HANDLE vwin32Handle_ = nullptr;
     std::map<HKEY, std::string> openKeys_;
     aspi::SRB_ExecSCSICmd* pending_ = nullptr;
+    bool aborting_ = false;
     UINT_PTR nextHandle_ = 0x10000;
 };
 
