@@ -43,7 +43,7 @@ public:
     bool BuildVolume(std::uint32_t totalSectors) override
     {
         static const BYTE noLabel[16] = {};
-        if (totalSectors > fat::kLargestFat16Device)
+        if (repair::UsesFat32(totalSectors))
             return BuildFat32Volume(m_device, totalSectors, TRUE, m_progress, noLabel, FALSE, 0, 0) != FALSE;
         return BuildFat16Volume(m_device, totalSectors, TRUE, m_progress, noLabel, FALSE, 0, 0) != FALSE;
     }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "core/fat/geometry.h"
@@ -51,10 +50,12 @@ std::uint32_t ComputeIspSize(std::string_view controllerModel, smi::Answer)
     return controllerModel == kSupportedModel ? 256 : 0;
 }
 
+bool UsesFat32(std::uint32_t totalSectors) { return totalSectors > fat::kLargestFat16Device; }
+
 bool CanHoldVolume(std::uint32_t totalSectors)
 {
-    const fat::VolumeLayout layout = totalSectors > fat::kLargestFat16Device ? fat::Fat32Layout(totalSectors, true)
-                                                                              : fat::Fat16Layout(totalSectors, true);
+    const fat::VolumeLayout layout = UsesFat32(totalSectors) ? fat::Fat32Layout(totalSectors, true)
+                                                             : fat::Fat16Layout(totalSectors, true);
     return fat::VolumeFits(layout);
 }
 
@@ -78,7 +79,7 @@ void Read(RepairPort& port, const smi::VendorCommand& command, AnswerBuffer& ans
 }
 
 bool Upload(RepairPort& port, timing::Pause& pause, std::uint8_t n, std::uint8_t m,
-            const std::vector<std::uint8_t>& upload, std::vector<std::uint8_t>& readBack)
+            const std::vector<std::uint8_t>& upload)
 {
     const std::uint32_t banks = static_cast<std::uint32_t>(upload.size() / smi::kBankSize);
     std::array<std::uint8_t, smi::kWriteBankBlockSize> block;
@@ -89,6 +90,11 @@ bool Upload(RepairPort& port, timing::Pause& pause, std::uint8_t n, std::uint8_t
         // A failed bank write shows in the read-back compare.
         port.VendorOut(smi::IspWriteBank(n, static_cast<std::uint8_t>(bank), m), block.data());
     }
+    // Primed with the complement of what must come back: a read that delivers nothing fails the
+    // compare, also over the image's zero tail.
+    std::vector<std::uint8_t> readBack(upload.size());
+    std::transform(upload.begin(), upload.end(), readBack.begin(),
+                   [](std::uint8_t b) { return static_cast<std::uint8_t>(~b); });
     for (std::uint32_t bank = 0; bank < banks; ++bank)
         for (std::uint8_t quarter = 0; quarter < 4; ++quarter)
             port.VendorIn(smi::IspReadBank(n, static_cast<std::uint8_t>(bank), quarter, m),
@@ -119,7 +125,6 @@ RepairResult RepairOpenedDrive(RepairPort& port, progress::ProgressSink& progres
         if (FlashQualifiesForUpload(answer)) {
             const std::uint32_t banks = (ComputeIspSize(kSupportedModel, answer) + 3) / 4;
             std::vector<std::uint8_t> upload(std::size_t{banks} * smi::kBankSize, 0);
-            std::vector<std::uint8_t> readBack(upload.size(), 0);
             std::copy_n(image.begin(), std::min(image.size(), upload.size()), upload.begin());
 
             Read(port, smi::ReadFlashInfo(), answer);
@@ -130,7 +135,7 @@ RepairResult RepairOpenedDrive(RepairPort& port, progress::ProgressSink& progres
                     return RepairResult::IspWriteFailed;
                 const std::uint8_t m = smi::IspParameterM(answer);
                 Read(port, smi::IspBegin(n, m), answer);
-                if (!Upload(port, pause, n, m, upload, readBack))
+                if (!Upload(port, pause, n, m, upload))
                     return RepairResult::IspWriteFailed;
             }
         }

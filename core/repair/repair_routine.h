@@ -61,7 +61,10 @@ protected:
 RepairResult RepairOpenedDrive(RepairPort& port, progress::ProgressSink& progress, timing::Pause& pause,
                                std::span<const std::uint8_t> image);
 
-// Whether the builder the repair picks for this total can lay a volume on it (0 cannot).
+// The builder the repair picks: FAT32 above 2 GiB, FAT12/16 up to there (both aligned).
+bool UsesFat32(std::uint32_t totalSectors);
+
+// Whether that builder can lay a volume on this total (0 cannot).
 bool CanHoldVolume(std::uint32_t totalSectors);
 
 // Capacity, optional zero fill, volume builder.

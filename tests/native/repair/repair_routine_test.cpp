@@ -181,6 +181,8 @@ const Scenario kScenarios[] = {
     {"ZeroN", "isp_n = 0\n", 131072, false, RepairResult::Success, false, true},
     {"UnlistedFlashChip", "flash_id = EC D3 55 25\n", 131072, false, RepairResult::Success, false, true},
     {"ReadBackDiffersInTheLastByte", "readback_corrupt = last\n", 131072, false, RepairResult::IspWriteFailed, true, false},
+    // The last read lies in the image's zero tail: a read that delivers nothing must not pass.
+    {"LastReadBackFails", "fail = isp-read-bank:256\n", 131072, false, RepairResult::IspWriteFailed, true, false},
     {"OtherController", "controller = SM321BB\n", 131072, false, RepairResult::UnsupportedDevice, false, false},
     {"FirmwareInfoFails", "fail = firmware-info:all\n", 131072, false, RepairResult::UnsupportedDevice, false, false},
     {"FlashInfoFailsSoNoCapacity", "firmware = 080411-AB-\nfail = flash-info:all\n", 131072, true,
