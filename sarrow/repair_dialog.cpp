@@ -9,7 +9,6 @@
 #include "platform/timing/sleep_pause.h"
 #include "sarrow/device/sector_io.h"
 #include "sarrow/device/vendor_io.h"
-#include "sarrow/license_dialog.h"
 #include "sarrow/resource.h"
 #include "sarrow/resources/isp_image.h"
 #include "sarrow/result_dialogs.h"
@@ -306,6 +305,10 @@ void CRepairDialog::RefreshDeviceInfo()
 
 void CRepairDialog::OnStartButton()
 {
+    // The last run's worker enables Start again a few steps before it ends; a run started in
+    // between would lose its close guard when that worker clears it.
+    if (RunInProgress())
+        return;
     if (!OpenRepairDevice(FALSE))
         return;
     CloseRepairDevice();
