@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kHighlightedCharacters = 45;
 // The text box's own look: light text on a blue where the white title shows.
 constexpr COLORREF kTextBoxBackground = RGB(28, 64, 120);
 constexpr COLORREF kTextBoxText = RGB(214, 226, 244);
@@ -68,8 +67,9 @@ BOOL CLicenseDialog::OnInitDialog()
             lstrcpyA(body.szFaceName, "PMingLiU");
         }
         textBox->SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&body));
-        textBox->SetWindowText(LicenseAgreementText(language));
-        CHARRANGE title = {0, kHighlightedCharacters};
+        const CString text = LicenseAgreementText(language);
+        textBox->SetWindowText(text);
+        CHARRANGE title = {0, LicenseTitleCharacters(text, CP_ACP)};
         textBox->SendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&title));
         CHARFORMATA format = {};
         format.cbSize = sizeof format;

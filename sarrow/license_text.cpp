@@ -1,7 +1,14 @@
 // sarrow/license_text.cpp
 #include "sarrow/license_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "sarrow/resources/licence_text.h"
+
+namespace {
+constexpr int kHighlightedCharacters = 45;
+}  // namespace
 
 CString LicenseAgreementText(LANGID systemLanguage)
 {
@@ -11,4 +18,11 @@ CString LicenseAgreementText(LANGID systemLanguage)
     else
         text.Format("%s%s%s", kLicenceEnglish1, kLicenceEnglish2, kLicenceEnglish3);
     return text;
+}
+
+int LicenseTitleCharacters(const char* text, UINT codePage)
+{
+    const std::size_t lineBytes = std::strcspn(text, "\r\n");
+    const int line = MultiByteToWideChar(codePage, 0, text, static_cast<int>(lineBytes), nullptr, 0);
+    return std::min(kHighlightedCharacters, line + 2);  // the line end counts as two, as CR LF
 }

@@ -9,3 +9,8 @@ constexpr LANGID kChineseTaiwanLanguage = 0x0404;
 
 // Joined from the pieces the build cut the text into.
 CString LicenseAgreementText(LANGID systemLanguage);
+
+// How many of the box's first characters are shown as the title: 45, the English title line
+// with its line end, or fewer where a title line (the Chinese one) ends earlier. Characters, not
+// bytes, of `text` in `codePage`.
+int LicenseTitleCharacters(const char* text, UINT codePage);

@@ -27,11 +27,15 @@ TEST(LicenseAgreement, ChineseOnlyOnATaiwaneseSystem)
 
 TEST(LicenseAgreement, TitleFillsTheHighlightedCharacters)
 {
-    // The box shows the first 45 characters in white at 15 points: they are the title line.
+    // The box shows its first characters in white at 15 points: the title line and its end.
     const CString english = LicenseAgreementText(0x0409);
     const char* lineEnd = std::strstr(english, "\r\n");
     ASSERT_NE(lineEnd, nullptr);
     EXPECT_EQ(lineEnd - static_cast<const char*>(english) + 2, 45);
+    EXPECT_EQ(LicenseTitleCharacters(english, 1252), 45);
+    // "VEXMEND " and eleven Big5 characters: none of the body beneath turns white.
+    EXPECT_EQ(LicenseTitleCharacters(LicenseAgreementText(0x0404), 950), 8 + 11 + 2);
+    EXPECT_EQ(LicenseTitleCharacters("A title line longer than forty-five characters, no end", 1252), 45);
 }
 
 }  // namespace
