@@ -8,6 +8,8 @@
 
 namespace {
 constexpr int kHighlightedCharacters = 45;
+// The build decides how many pieces each text is cut into; the joins below name them all.
+static_assert(kLicenceEnglishPieceCount == 3 && kLicenceChinesePieceCount == 2);
 }  // namespace
 
 CString LicenseAgreementText(LANGID systemLanguage)

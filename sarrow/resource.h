@@ -28,10 +28,6 @@
 #define IDB_FAILURE_BACKGROUND 148
 #define IDB_SUCCESS_BACKGROUND 149
 
-// The firmware image the upload sends
-#define IDR_ISP_FIRMWARE 200
-#define RT_ISP_FIRMWARE "FIRMWARE"
-
 // Controls
 #define IDC_CLOSE 1002
 #define IDC_MINIMISE 1003

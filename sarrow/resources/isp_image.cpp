@@ -9,10 +9,10 @@ const unsigned char* FindIspFirmwareImage(std::size_t* size) {
   *size = 0;
   HMODULE module = GetModuleHandleA(nullptr);
   HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(SARROW_ISP_IMAGE_RESOURCE), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (!info || SizeofResource(module, info) != SARROW_ISP_IMAGE_SIZE) return nullptr;
+  if (!info) return nullptr;
   HGLOBAL data = LoadResource(module, info);
   if (!data) return nullptr;
-  *size = SARROW_ISP_IMAGE_SIZE;
+  *size = SizeofResource(module, info);  // the repair refuses an image of any other size
   // Resource memory lives as long as the module; nothing to free.
   return static_cast<const unsigned char*>(LockResource(data));
 }

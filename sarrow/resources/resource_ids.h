@@ -4,4 +4,3 @@
 #pragma once
 
 #define SARROW_ISP_IMAGE_RESOURCE 300
-#define SARROW_ISP_IMAGE_SIZE 101360

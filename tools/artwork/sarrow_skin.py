@@ -382,9 +382,6 @@ def icon(size):
     return color, alpha
 
 
-PICTURES = [129, 134, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 148, 149]
-
-
 def render_all():
     keys = faces()
     out = dict(keys)
