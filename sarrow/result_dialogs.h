@@ -7,7 +7,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "sarrow/controls/hover_button.h"
 
-// The texts the repair routine fills before it runs the matching box.
+// The texts ShowFailureBox and ShowSuccessBox fill before they run the matching box.
 extern CString FailureMessage;
 extern CString SuccessMessage;
 

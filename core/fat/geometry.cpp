@@ -26,7 +26,7 @@ VolumeLayout Layout(FatType type, std::uint32_t totalSectors, std::uint32_t star
     layout.secondFat = layout.firstFat + layout.fatSize;
     layout.root = layout.secondFat + layout.fatSize;
     layout.dataStart = type == FatType::Fat32 ? layout.root : layout.root + kRootSectors;
-    // 64-bit: the FAT size of a large partition with few sectors per cluster can pass P.
+    // A tiny partition's system area can exceed it: no data clusters then.
     const std::uint64_t system = std::uint64_t{reservedSectors} + std::uint64_t{kNumberOfFats} * layout.fatSize +
                                  (type == FatType::Fat32 ? 0 : kRootSectors);
     layout.dataClusters = layout.partitionLength > system

@@ -355,12 +355,12 @@ bool SmiController::Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direc
 
     // Gathered sector writes go out as soon as anything else happens, so a program that ends
     // without destroying the controller has its volume on disk by its last vendor command.
-    if (kind != CommandKind::Write10)
-        image_.Flush();
+    // A flush that fails has lost writes already answered: this command fails in their place.
+    const bool flushed = kind == CommandKind::Write10 || image_.Flush();
 
     bool ok = false;
     const bool gone = !open_ || (profile_.disappearAfter && sequence_ > *profile_.disappearAfter);
-    if (!gone && Validate(kind, cdb, cdbLength, direction, data, dataLength)) {
+    if (flushed && !gone && Validate(kind, cdb, cdbLength, direction, data, dataLength)) {
         if (FaultHits(kind, occurrence)) {
             if (kind == CommandKind::IspWriteBank)
                 ispWriteFailed_ = true;
