@@ -4,11 +4,13 @@
 #include <winioctl.h>
 #include <ntddscsi.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
 
 #include "core/scsi/block_commands.h"
+#include "platform/scsi/pass_through.h"
 #include "platform/scsi/sim_profile.h"
 #include "platform/win9x/vwin32.h"
 
@@ -28,8 +30,6 @@ scsi::Direction DirectionOf(UCHAR dataIn)
 {
     return dataIn == SCSI_IOCTL_DATA_OUT ? scsi::Direction::Out : scsi::Direction::In;
 }
-
-constexpr char kEnumPath[] = "Config Manager\\Enum";
 
 }  // namespace
 
@@ -88,15 +88,14 @@ HANDLE SimulatedDevicePort::CreateFileA(LPCSTR name, DWORD access, DWORD share, 
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     const std::string path = name ? name : "";
     if (hasDrive_) {
-        const char volume[] = {'\\', '\\', '.', '\\', profile_.driveLetter, ':', 0};
-        if (SameText(path, volume)) {
+        if (SameText(path, passthrough::VolumePathOf(profile_.driveLetter).text)) {
             if (disposition != OPEN_EXISTING || !OpenController()) {
                 SetLastError(ERROR_FILE_NOT_FOUND);
                 return INVALID_HANDLE_VALUE;
             }
             return NewToken(Kind::Volume);
         }
-        if (SameText(path, "\\\\.\\vwin32"))
+        if (SameText(path, vwin32::kDevicePath))
             return NewToken(Kind::Vwin32);
     }
     return Win32DevicePort::CreateFileA(name, access, share, disposition, flags);
@@ -246,11 +245,11 @@ BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
 
 void SimulatedDevicePort::BuildRegistry()
 {
-    RegistryNode root{std::string("DYN\\") + kEnumPath, {}, {}};
+    RegistryNode root{std::string("DYN\\") + vwin32::kEnumPath, {}, {}};
     for (const auto& node : kNodes) {
         root.subKeys.push_back(node[0]);
         registry_.push_back(
-            {std::string("DYN\\") + kEnumPath + "\\" + node[0], {}, {{"HardWareKey", node[1]}}});
+            {std::string("DYN\\") + vwin32::kEnumPath + "\\" + node[0], {}, {{"HardWareKey", node[1]}}});
         if (std::strncmp(node[1], "SCSI", 4) == 0)
             registry_.push_back({std::string("HKLM\\Enum\\") + node[1], {},
                                  {{"CurrentDriveLetterAssignment", std::string(1, profile_.driveLetter)}}});

@@ -15,6 +15,10 @@ constexpr DWORD VWIN32_DIOC_DOS_INT26 = 3;
 constexpr DWORD VWIN32_DIOC_DOS_INT13 = 4;
 constexpr DWORD VWIN32_DIOC_DOS_DRIVEINFO = 6;
 
+constexpr char kDevicePath[] = "\\\\.\\vwin32";
+// HKEY_DYN_DATA: the device nodes of the configuration manager.
+constexpr char kEnumPath[] = "Config Manager\\Enum";
+
 constexpr DWORD kCarryFlag = 0x0001;
 
 // int 21h AX=440Dh: generic IOCTL for block devices; CH = category, CL = minor code.

@@ -239,7 +239,7 @@ BOOL FindDriveLetterWin9x(BOOL legacy, char* letter)
         return FALSE;
     *letter = kNoLetter;
     RegistryKey enumKey;
-    if (!enumKey.Open(HKEY_DYN_DATA, "Config Manager\\Enum"))
+    if (!enumKey.Open(HKEY_DYN_DATA, vwin32::kEnumPath))
         return FALSE;
     DWORD subKeys = 0;
     if (GetDevicePort().RegQueryInfoKeyA(enumKey.get(), &subKeys) != ERROR_SUCCESS)
@@ -252,7 +252,7 @@ BOOL FindDriveLetterWin9x(BOOL legacy, char* letter)
             ERROR_SUCCESS)
             return FALSE;
         RegistryKey node;
-        if (!node.Open(HKEY_DYN_DATA, std::string("Config Manager\\Enum\\") + name))
+        if (!node.Open(HKEY_DYN_DATA, std::string(vwin32::kEnumPath) + "\\" + name))
             return FALSE;
         char hardwareKey[512];
         if (!node.ReadString("HardWareKey", hardwareKey))
@@ -291,7 +291,7 @@ BOOL UnlockVolumeWin9x(HANDLE vwin32Handle, BYTE driveNumber)
 
 BOOL LockDriveWin9x(HANDLE* vwin32Handle, char driveLetter)
 {
-    HANDLE handle = GetDevicePort().CreateFileA("\\\\.\\vwin32", 0, 0, 0,
+    HANDLE handle = GetDevicePort().CreateFileA(vwin32::kDevicePath, 0, 0, 0,
                                                 FILE_FLAG_DELETE_ON_CLOSE);
     if (handle == INVALID_HANDLE_VALUE) {
         *vwin32Handle = INVALID_HANDLE_VALUE;
