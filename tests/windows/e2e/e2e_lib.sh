@@ -57,8 +57,9 @@ start() {
   fi
   local variable=""
   [ -n "$profile" ] && variable=$(win_path "$profile")
-  (cd "$E2E_WORK" && SARROW_SIM_PROFILE=$variable WINE_VERSION=$version WINE_LANGUAGE=$language WINE_TIMEOUT=180 \
-     "$WINE_RUN" --session "$WINE_SESSION" "$E2E_WORK/$PROGRAM_NAME" >"$E2E_WORK/program.log" 2>&1) &
+  # exec: the pid is the run script's, which execs timeout, so finish()'s kill reaches the program.
+  (cd "$E2E_WORK" && exec env SARROW_SIM_PROFILE="$variable" WINE_VERSION="$version" WINE_LANGUAGE="$language" \
+     WINE_TIMEOUT=180 "$WINE_RUN" --session "$WINE_SESSION" "$E2E_WORK/$PROGRAM_NAME" >"$E2E_WORK/program.log" 2>&1) &
   PROGRAM_PID=$!
 }
 
