@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "sarrow/resources/isp_image.h"
 #include "sarrow/resources/licence_text.h"
@@ -55,20 +57,54 @@ TEST(SarrowResources, BitmapsLoadAtTheirSizesWithTheKeyInWindowCorners) {
   }
 }
 
+// The icon directory itself: LoadImage would stretch a lone 32x32 picture to any size asked.
 TEST(SarrowResources, IconHasBothSizes) {
-  for (int size : {32, 16}) {
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128), IMAGE_ICON,
-                                               size, size, 0));
-    ASSERT_NE(icon, nullptr) << size;
+#pragma pack(push, 2)
+  struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+  };
+  struct GroupIconDirectory {
+    WORD reserved, type, count;
+    GroupIconEntry entries[1];
+  };
+#pragma pack(pop)
+  static_assert(sizeof(GroupIconEntry) == 14);
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_NE(group, nullptr);
+  const auto* directory = static_cast<const GroupIconDirectory*>(LockResource(LoadResource(module, group)));
+  ASSERT_NE(directory, nullptr);
+  ASSERT_GE(SizeofResource(module, group), 6u + 14u * directory->count);
+  EXPECT_EQ(directory->type, 1);
+  ASSERT_EQ(directory->count, 2);
+  std::vector<int> sizes;
+  for (int i = 0; i < directory->count; ++i) {
+    const GroupIconEntry& entry = directory->entries[i];
+    SCOPED_TRACE(entry.width);
+    EXPECT_EQ(entry.width, entry.height);
+    sizes.push_back(entry.width);
+    // Each entry names an icon image of that size.
+    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(entry.id), MAKEINTRESOURCEA(3));  // RT_ICON
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(SizeofResource(module, image), entry.bytes);
+    auto* bits = static_cast<BYTE*>(LockResource(LoadResource(module, image)));
+    ASSERT_NE(bits, nullptr);
+    HICON icon = CreateIconFromResourceEx(bits, entry.bytes, TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
+    ASSERT_NE(icon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));
     BITMAP mask{};
-    GetObjectA(info.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, size);
+    ASSERT_TRUE(GetObjectA(info.hbmMask, sizeof mask, &mask));
+    EXPECT_EQ(mask.bmWidth, entry.width);
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
     DestroyIcon(icon);
   }
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(sizes, (std::vector<int>{16, 32}));
 }
 
 TEST(SarrowResources, FirmwareImageIsTheDataResource) {
