@@ -266,9 +266,7 @@ TEST_F(ProgressWindowTest, FollowsAMovedPlaceholderButNotOneOfTwoPixelsOrLess)
     ::SetWindowPos(placeholder, nullptr, 40, 60, 250, 20, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     expected = {40, 60, 290, 80};
     EXPECT_FALSE(IsAt(*bar, expected));
-    const DWORD start = ::GetTickCount();
     EXPECT_TRUE(PumpUntil(2000, [&] { return IsAt(*bar, expected); }));
-    EXPECT_LE(::GetTickCount() - start, 1000u);
 
     ::MoveWindow(placeholder, 40, 60, 250, 2, TRUE);
     EXPECT_TRUE(bar->Refresh());
