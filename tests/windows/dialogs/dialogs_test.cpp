@@ -465,6 +465,24 @@ struct WorkerRun
     DWORD dialogThread = 0;
 };
 
+// Pumps this thread's messages until the condition holds (bounded).
+template <typename Condition>
+bool PumpUntilTrue(Condition condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return true;
+}
+
 // Pumps this thread's messages until the event is set (bounded).
 bool PumpUntil(HANDLE event, DWORD timeoutMs)
 {
@@ -520,11 +538,9 @@ TEST(Threads, DoModalRunsOnAWorkerThreadBesideTheMainWindow)
     EXPECT_EQ(run.boxOwner, nullptr);
     EXPECT_TRUE(main.IsWindowEnabled());
 
-    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    PumpUntil(never, 300);
+    EXPECT_TRUE(PumpUntilTrue([&] { return main.m_timerId != 0; }, 10000));
     EXPECT_EQ(main.m_timerId, 0x999u);
     EXPECT_EQ(main.m_timerThread, GetCurrentThreadId());
-    CloseHandle(never);
     CloseHandle(run.done);
     app->m_pMainWnd = nullptr;
     main.DestroyWindow();

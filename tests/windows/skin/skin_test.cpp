@@ -500,6 +500,14 @@ TEST_F(HoverFixture, TheMouseRestingOnTheButtonHoversItAndLeavingEndsIt)
             Sleep(5);
         }
     };
+    auto pumpUntil = [&](auto condition) {
+        for (DWORD start = GetTickCount(); !condition();) {
+            if (GetTickCount() - start > 5000)
+                return false;
+            pump(10);
+        }
+        return true;
+    };
     auto hovered = [&] {
         Canvas canvas(64, 26);
         DRAWITEMSTRUCT item = {};
@@ -523,15 +531,12 @@ TEST_F(HoverFixture, TheMouseRestingOnTheButtonHoversItAndLeavingEndsIt)
     };
     ASSERT_TRUE(placeCursor(rect.left + 5, rect.top + 5));
     host.m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    pump(300);
-    EXPECT_TRUE(hovered()) << "WM_MOUSEHOVER came after the mouse rested";
+    EXPECT_TRUE(pumpUntil(hovered)) << "WM_MOUSEHOVER came after the mouse rested";
     ASSERT_TRUE(placeCursor(rect.left - 300, rect.top - 300));
-    pump(300);
-    EXPECT_FALSE(hovered()) << "WM_MOUSELEAVE brought the normal look back";
+    EXPECT_TRUE(pumpUntil([&] { return !hovered(); })) << "WM_MOUSELEAVE brought the normal look back";
     ASSERT_TRUE(placeCursor(rect.left + 5, rect.top + 5));
     host.m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    pump(300);
-    EXPECT_TRUE(hovered()) << "the next mouse move tracks again";
+    EXPECT_TRUE(pumpUntil(hovered)) << "the next mouse move tracks again";
 }
 
 }  // namespace
