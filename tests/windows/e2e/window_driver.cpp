@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "tests/windows/support/gdi_objects.h"
+#include "tests/windows/support/screen_capture.h"
 
 namespace {
 
@@ -138,44 +139,7 @@ bool SaveScreenshot(HWND window, const char* path)
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(200);
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return false;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        SelectObject(memory, old);
-        const DWORD stride = (width * 3 + 3) & ~3u;
-        BITMAPFILEHEADER file = {};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-        file.bfSize = file.bfOffBits + stride * height;
-        if (FILE* out = std::fopen(path, "wb")) {
-            saved = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                    std::fwrite(bits, stride * height, 1, out) == 1;
-            saved = std::fclose(out) == 0 && saved;
-        }
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+    return test_support::SaveWindowScreenshot(window, path).saved;
 }
 
 BOOL CALLBACK PrintWindowLine(HWND window, LPARAM)

@@ -4,6 +4,7 @@
 #include "brimlet/skin/bitmap_dialog.h"
 #include "sarrow/controls/bitmap_progress_ctrl.h"
 #include "sarrow/controls/hover_button.h"
+#include "tests/windows/support/screen_capture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,53 +15,15 @@ namespace {
 
 constexpr COLORREF kColourKey = RGB(0, 60, 31);
 
-// The window as the screen shows it (child windows included, which Wine's PrintWindow leaves
-// out), copied into a 24-bit DIB and written as a .bmp file.
+// The window as the screen shows it, once it has painted; a uniform picture is a failed one.
 bool SaveScreenshot(HWND window, LPCSTR path)
 {
-    RECT rect;
-    ::GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as a .bmp file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    HDC screen = ::GetDC(nullptr);
-    BOOL printed = ::BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    ::GdiFlush();
-    DWORD stride = (width * 3 + 3) & ~3u;
-    DWORD size = stride * height;
-    bool varied = false;
-    const BYTE* pixels = static_cast<const BYTE*>(bits);
-    for (DWORD i = 3; i < size && !varied; ++i)
-        varied = pixels[i] != pixels[i % 3];
-    bool saved = false;
-    if (FILE* file = std::fopen(path, "wb")) {
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof header + sizeof info.bmiHeader;
-        header.bfSize = header.bfOffBits + size;
-        info.bmiHeader.biSizeImage = size;
-        saved = std::fwrite(&header, sizeof header, 1, file) == 1 &&
-                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
-                std::fwrite(bits, size, 1, file) == 1;
-        saved = std::fclose(file) == 0 && saved;
-    }
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
-    if (!printed || !varied)
-        std::fprintf(stderr, "gallery: screen copy %s, picture %s\n", printed ? "ok" : "failed", varied ? "varied" : "uniform");
-    return printed && varied && saved;
+    const test_support::ScreenCapture capture = test_support::SaveWindowScreenshot(window, path);
+    if (!capture.copied || !capture.varied)
+        std::fprintf(stderr, "gallery: screen copy %s, picture %s\n", capture.copied ? "ok" : "failed",
+                     capture.varied ? "varied" : "uniform");
+    return capture.copied && capture.varied && capture.saved;
 }
 
 class CGalleryDialog : public CBitmapDialog
