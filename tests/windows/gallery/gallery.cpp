@@ -4,6 +4,8 @@
 #include "brimlet/skin/bitmap_dialog.h"
 #include "sarrow/controls/bitmap_progress_ctrl.h"
 #include "sarrow/controls/hover_button.h"
+#include "sarrow/resource.h"
+#include "sarrow/skin.h"
 #include "tests/windows/support/screen_capture.h"
 
 #include <cstdio>
@@ -12,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-constexpr COLORREF kColourKey = RGB(0, 60, 31);
 
 // The window as the screen shows it, once it has painted; a uniform picture is a failed one.
 bool SaveScreenshot(HWND window, LPCSTR path)
@@ -46,14 +46,10 @@ protected:
     BOOL OnInitDialog() override
     {
         CBitmapDialog::OnInitDialog();
-        SetEasyMove(TRUE);
-        SetBitmap(129u);
-        SetBitmapStyle(4);
-        SetTransparentColor(kColourKey, TRUE);
-        Caption(m_start, "Start");
-        Caption(m_end, "End");
-        m_close.LoadBitmaps(137, 139, 139);
-        m_minimise.LoadBitmaps(138, 140, 140);
+        ApplySkin(*this, IDB_REPAIR_BACKGROUND);
+        LoadCaptionedKey(m_start, IDS_START);
+        LoadCaptionedKey(m_end, IDS_END);
+        LoadCornerKeys(m_close, m_minimise);
         CheckRadioButton(1005, 1007, 1005);
         SetWindowText("Vexmend");
         // The progress bar over its placeholder, with its text in the status line.
@@ -63,37 +59,26 @@ protected:
         SetTimer(1, 40);
         return TRUE;
     }
-    void Caption(CHoverButton& button, LPCSTR text)
-    {
-        button.LoadBitmaps(134, 134, 136);
-        CRect client;
-        button.GetClientRect(&client);
-        button.SetTextPosition(text, client.CenterPoint().x, client.CenterPoint().y, RGB(0, 0, 0));
-    }
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind)
     {
         HBRUSH brush = CBitmapDialog::OnCtlColor(dc, control, kind);
         if (kind != CTLCOLOR_STATIC || !control)
             return brush;
-        int id = control->GetDlgCtrlID();
-        int height = id == 1005 || id == 1007 ? 24 : id == 1023 ? 18 : 22;
-        if (id != 1005 && id != 1007 && id != 1008 && id != 1019 && id != 1020 && id != 1023)
+        switch (control->GetDlgCtrlID()) {
+        case IDC_FAST:
+        case IDC_COMPLETE:
+            PrepareSkinText(*dc, m_radioFont, 24, RGB(0, 0, 0));
+            break;
+        case IDC_DEVICE_BOX:
+        case IDC_OPTION_CAPTION:
+        case IDC_DEVICE_CAPTION:
+            PrepareSkinText(*dc, m_labelFont, 22, RGB(0, 0, 0));
+            break;
+        case IDC_STATUS:
+            PrepareSkinText(*dc, m_statusFont, 18, RGB(0, 0, 0));
+            break;
+        default:
             return brush;
-        CFont& font = id == 1005 || id == 1007 ? m_radioFont : id == 1023 ? m_statusFont : m_labelFont;
-        if (!font.m_hObject) {
-            LOGFONTA logFont = {};
-            logFont.lfHeight = height;
-            logFont.lfWeight = 900;
-            logFont.lfOutPrecision = OUT_TT_PRECIS;
-            logFont.lfQuality = PROOF_QUALITY;
-            logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-            lstrcpyA(logFont.lfFaceName, "Arial");
-            font.CreateFontIndirect(&logFont);
-        }
-        if (font.m_hObject) {
-            dc->SelectObject(&font);
-            dc->SetTextColor(RGB(0, 0, 0));
-            dc->SetBkMode(TRANSPARENT);
         }
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }
