@@ -52,6 +52,11 @@ protected:
         LoadCornerKeys(m_close, m_minimise);
         CheckRadioButton(1005, 1007, 1005);
         SetWindowText("Vexmend");
+        UseSkinFont(GetDlgItem(IDC_FAST), m_radioFont, 24);
+        UseSkinFont(GetDlgItem(IDC_COMPLETE), m_radioFont, 24);
+        for (int control : {IDC_DEVICE_BOX, IDC_OPTION_CAPTION, IDC_DEVICE_CAPTION})
+            UseSkinFont(GetDlgItem(control), m_labelFont, 22);
+        UseSkinFont(GetDlgItem(IDC_STATUS), m_statusFont, 18);
         // The progress bar over its placeholder, with its text in the status line.
         m_progress = std::make_unique<CBitmapProgressCtrl>(GetDlgItem(1009), 100, nullptr, FALSE,
                                                           GetDlgItem(1023), "Formatting", 1);
