@@ -98,9 +98,16 @@ protected:
     int failingCommand_ = 0;
 };
 
+scsi::Cdb CdbOf(const SCSI_PASS_THROUGH_DIRECT& r)
+{
+    scsi::Cdb cdb{};
+    std::memcpy(cdb.data(), r.Cdb, cdb.size());
+    return cdb;
+}
+
 std::uint32_t CdbSector(const SCSI_PASS_THROUGH_DIRECT& r)
 {
-    return std::uint32_t{r.Cdb[2]} << 24 | std::uint32_t{r.Cdb[3]} << 16 | std::uint32_t{r.Cdb[4]} << 8 | r.Cdb[5];
+    return scsi::BlockCdbSector(CdbOf(r));
 }
 
 TEST_F(SarrowVolume, Fat16OneSectorPerCommandWithReadBack)
@@ -119,7 +126,7 @@ TEST_F(SarrowVolume, Fat16OneSectorPerCommandWithReadBack)
         EXPECT_EQ(r.DataIn, write ? 0 : 1);
         EXPECT_EQ(r.CdbLength, 10);
         EXPECT_EQ(r.DataTransferLength, 512u);
-        EXPECT_EQ(r.Cdb[7] << 8 | r.Cdb[8], 1);
+        EXPECT_EQ(scsi::BlockCdbCount(CdbOf(r)), 1u);
         writes += write ? 1 : 0;
     }
     EXPECT_EQ(writes, 81u);
