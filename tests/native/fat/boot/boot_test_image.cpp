@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 #include <string>
 
 namespace {
@@ -44,15 +43,6 @@ public:
 private:
     static off_t Offset(std::uint32_t sector) { return static_cast<off_t>(sector) * fat::kSectorBytes; }
     int fd_;
-};
-
-class NoProgress : public progress::ProgressSink {
-public:
-    int SetPos(int value, bool) override { return std::exchange(position_, value); }
-    int GetPos(bool) const override { return position_; }
-
-private:
-    int position_ = 0;
 };
 
 class NoPause : public timing::Pause {
@@ -129,7 +119,7 @@ int main(int argc, char** argv)
     if (fd < 0 || ftruncate(fd, static_cast<off_t>(total) * fat::kSectorBytes) != 0)
         return Fail("cannot create the image");
     ImageFile image(fd);
-    NoProgress progress;
+    progress::UnseenProgress progress;
     const std::uint8_t noLabel[fat::kLabelRecordBytes] = {};
     bool built = false;
     if (kind == "fat16") {
