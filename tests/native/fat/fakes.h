@@ -1,8 +1,10 @@
 // tests/native/fat/fakes.h
 // Recording stand-ins for the builders' seams: a sparse in-memory device with scripted faults,
-// a progress bar, the pause and the debugger output.
+// a progress bar, the pause and the debugger output. The repair routine, the device layer and
+// the boot test image use the last three too; they are portable.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -82,12 +84,13 @@ class RecordingProgress : public progress::ProgressSink {
 public:
     explicit RecordingProgress(int start = 0) : position_(start) {}
 
+    // Records the value as given; keeps it clamped into 0..100, as a bar of that range does.
     int SetPos(int value, bool refresh) override
     {
         positions.push_back(value);
         refreshed = refreshed && refresh;
         const int before = position_;
-        position_ = value;
+        position_ = std::clamp(value, 0, 100);
         return before;
     }
 

@@ -12,29 +12,16 @@
 
 #include "core/fat/volume_builder.h"
 #include "core/sim/smi_controller.h"
+#include "tests/native/fat/fakes.h"
 #include "tests/native/fat/sim_sector_device.h"
 
 namespace {
 
 using repair::RepairResult;
 
-struct RecordingProgress : progress::ProgressSink {
-    int position = 0;
-    std::vector<int> positions;
-    int SetPos(int value, bool) override
-    {
-        const int previous = position;
-        position = std::clamp(value, 0, 100);
-        positions.push_back(value);
-        return previous;
-    }
-    int GetPos(bool) const override { return position; }
-};
-
-struct RecordingPause : timing::Pause {
-    std::vector<std::uint32_t> pauses;
-    void Sleep(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
-};
+using fat_test::RecordingDebug;
+using fat_test::RecordingPause;
+using fat_test::RecordingProgress;
 
 struct Write {
     std::uint32_t first;
@@ -75,9 +62,7 @@ public:
     {
         builderTotals.push_back(totalSectors);
         static const std::uint8_t noLabel[16] = {};
-        struct : fat::DebugOutput {
-            void Write(const char*) override {}
-        } quiet;
+        RecordingDebug quiet;
         if (totalSectors > fat::kLargestFat16Device)
             return fat::BuildFat32Volume(sectors_, totalSectors, true, progress_, noLabel, false, 0, 0);
         return fat::BuildFat16Volume(sectors_, totalSectors, true, progress_, noLabel, false, 0, 0, pause_, quiet);

@@ -18,6 +18,7 @@
 #include "sarrow/device/sector_io.h"
 #include "sarrow/device/vendor_io.h"
 #include "scripted_port.h"
+#include "tests/native/fat/fakes.h"
 
 namespace {
 
@@ -66,11 +67,7 @@ protected:
     }
 };
 
-class RecordingPause final : public timing::Pause {
-public:
-    void Sleep(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
-    std::vector<std::uint32_t> pauses;
-};
+using fat_test::RecordingPause;
 
 // ---- the pass-through records
 

@@ -14,6 +14,7 @@
 //     stage=FILE   the 512 bytes of FILE written to reserved sector 12 (FAT32's second stage)
 //     unsigned     the boot sector's 0x55AA signature cleared
 #include "core/fat/volume_builder.h"
+#include "tests/native/fat/fakes.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,16 +44,6 @@ public:
 private:
     static off_t Offset(std::uint32_t sector) { return static_cast<off_t>(sector) * fat::kSectorBytes; }
     int fd_;
-};
-
-class NoPause : public timing::Pause {
-public:
-    void Sleep(std::uint32_t) override {}
-};
-
-class NoDebug : public fat::DebugOutput {
-public:
-    void Write(const char*) override {}
 };
 
 std::uint32_t Number(const std::string& text)
@@ -123,8 +114,8 @@ int main(int argc, char** argv)
     const std::uint8_t noLabel[fat::kLabelRecordBytes] = {};
     bool built = false;
     if (kind == "fat16") {
-        NoPause pause;
-        NoDebug debug;
+        fat_test::RecordingPause pause;
+        fat_test::RecordingDebug debug;
         built = fat::BuildFat16Volume(image, total, true, progress, noLabel, active, 0, 0, pause, debug);
     } else if (kind == "fat32") {
         built = fat::BuildFat32Volume(image, total, true, progress, noLabel, active, 0, 0);
