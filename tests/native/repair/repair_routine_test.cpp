@@ -14,6 +14,7 @@
 #include "core/sim/smi_controller.h"
 #include "tests/native/fat/fakes.h"
 #include "tests/native/fat/sim_sector_device.h"
+#include "tests/native/support/firmware_image.h"
 
 namespace {
 
@@ -77,17 +78,6 @@ private:
     fat_test::SimSectorDevice sectors_;
 };
 
-std::vector<std::uint8_t> TestImage()
-{
-    std::vector<std::uint8_t> image(repair::kIspImageSize);
-    const std::uint8_t header[] = {0x02, 0xF0, 0x5E, 'S', 'M', '3', '2', '5', 'A', 'B', 'U', 0x02,
-                                   '0', '8', '0', '4', '1', '1', '-', 'A', 'B', '-'};
-    std::copy(std::begin(header), std::end(header), image.begin());
-    for (std::size_t i = sizeof header; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 131 + 7);
-    return image;
-}
-
 struct Scenario {
     const char* name;
     std::string profile;          // on top of a healthy qualifying drive
@@ -128,7 +118,7 @@ TEST_P(RepairRoutine, EndsAsExpected)
     RecordingPause pause;
     SimRepairPort port(drive, progress, pause);
     port.complete = s.complete;
-    const std::vector<std::uint8_t> image = TestImage();
+    const std::vector<std::uint8_t> image = test_support::TestFirmwareImage();
 
     EXPECT_EQ(repair::RepairOpenedDrive(port, progress, pause, image), s.result);
 

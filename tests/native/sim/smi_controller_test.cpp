@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "core/smi/vendor_commands.h"
+#include "tests/native/support/firmware_image.h"
 
 namespace {
 
@@ -122,17 +123,10 @@ protected:
         return readBack;
     }
 
+    // The whole firmware area: the upload writes and reads back every bank.
     static std::vector<std::uint8_t> FirmwareImage(const char* version = "080411-AB-")
     {
-        std::vector<std::uint8_t> image(sim::kFirmwareAreaSize, 0);
-        const std::uint8_t header[] = {0x02, 0xF0, 0x5E};
-        std::memcpy(image.data(), header, 3);
-        std::memcpy(image.data() + 3, "SM325ABU", 8);
-        image[11] = 0x02;
-        std::memcpy(image.data() + 12, version, 10);
-        for (std::size_t i = 22; i < 101360; ++i)
-            image[i] = static_cast<std::uint8_t>(i * 7 + 3);
-        return image;
+        return test_support::TestFirmwareImage(version, sim::kFirmwareAreaSize);
     }
 
     TempFolder folder_;
