@@ -842,12 +842,8 @@ TEST(WindowsMeRegistry, TheDriveIsAScsiNodeOfUsbStorage)
         ScriptedPort& port = ScriptedPort::Current();
         port.registry["DYN\\Config Manager\\Enum"];
         int index = 0;
-        for (const auto& [hardwareKey, letter] : c.nodes) {
-            const std::string name = "0000" + std::to_string(index++);
-            port.registry["DYN\\Config Manager\\Enum"].subKeys.push_back(name);
-            port.registry["DYN\\Config Manager\\Enum\\" + name].values["HardWareKey"] = hardwareKey;
-            port.registry["HKLM\\Enum\\" + hardwareKey].values["CurrentDriveLetterAssignment"] = letter;
-        }
+        for (const auto& [hardwareKey, letter] : c.nodes)
+            AddNode(port, "0000" + std::to_string(index++), hardwareKey, letter.c_str());
         char letter = 0;
         EXPECT_EQ(FindDriveLetterWin9x(TRUE, &letter) != FALSE, c.letter != char(0xFF));
         EXPECT_EQ(letter, c.letter);
