@@ -691,32 +691,29 @@ struct PieceCase {
     std::vector<std::pair<DWORD, DWORD>> commands;  // (sector, block count)
 };
 
-std::vector<std::pair<DWORD, DWORD>> SentNt(const ScriptedPort& port,
-                                            std::vector<const void*>* buffers)
+// (sector, block count) of every READ(10)/WRITE(10) the port received on one path, each moving
+// exactly its blocks, and the buffers they pointed at.
+std::vector<std::pair<DWORD, DWORD>> Sent(const ScriptedPort& port, bool legacy,
+                                          std::vector<const void*>* buffers)
 {
     std::vector<std::pair<DWORD, DWORD>> sent;
-    for (const auto& call : port.IoctlsWithCode(IOCTL_SCSI_PASS_THROUGH_DIRECT)) {
-        const auto& r = *reinterpret_cast<const SCSI_PASS_THROUGH_DIRECT*>(call.input.data());
+    const auto add = [&](const UCHAR* bytes, DWORD length, const void* buffer) {
         scsi::Cdb cdb{};
-        std::memcpy(cdb.data(), r.Cdb, 16);
+        std::memcpy(cdb.data(), bytes, cdb.size());
         sent.emplace_back(scsi::BlockCdbSector(cdb), scsi::BlockCdbCount(cdb));
-        EXPECT_EQ(r.DataTransferLength, scsi::BlockCdbCount(cdb) * 512);
-        buffers->push_back(r.DataBuffer);
-    }
-    return sent;
-}
-
-std::vector<std::pair<DWORD, DWORD>> SentAspi(const ScriptedPort& port,
-                                              std::vector<const void*>* buffers)
-{
-    std::vector<std::pair<DWORD, DWORD>> sent;
-    for (const auto& call : port.aspiCalls) {
-        const auto& srb = *reinterpret_cast<const aspi::SRB_ExecSCSICmd*>(call.contents.data());
-        scsi::Cdb cdb{};
-        std::memcpy(cdb.data(), srb.CDBByte, 16);
-        sent.emplace_back(scsi::BlockCdbSector(cdb), scsi::BlockCdbCount(cdb));
-        EXPECT_EQ(srb.SRB_BufLen, scsi::BlockCdbCount(cdb) * 512);
-        buffers->push_back(srb.SRB_BufPointer);
+        EXPECT_EQ(length, scsi::BlockCdbCount(cdb) * 512);
+        buffers->push_back(buffer);
+    };
+    if (legacy) {
+        for (const auto& call : port.aspiCalls) {
+            const auto& srb = *reinterpret_cast<const aspi::SRB_ExecSCSICmd*>(call.contents.data());
+            add(srb.CDBByte, srb.SRB_BufLen, srb.SRB_BufPointer);
+        }
+    } else {
+        for (const auto& call : port.IoctlsWithCode(IOCTL_SCSI_PASS_THROUGH_DIRECT)) {
+            const auto& r = *reinterpret_cast<const SCSI_PASS_THROUGH_DIRECT*>(call.input.data());
+            add(r.Cdb, r.DataTransferLength, r.DataBuffer);
+        }
     }
     return sent;
 }
@@ -742,7 +739,7 @@ TEST_F(DeviceLayer, SectorTransfersAreCutInto64KiBPieces)
                                       : ReadSectors(device, 1000, data.data(), c.length, scsi::kRead10, 0);
                 EXPECT_TRUE(ok);
                 std::vector<const void*> buffers;
-                EXPECT_EQ(legacy ? SentAspi(port(), &buffers) : SentNt(port(), &buffers), c.commands);
+                EXPECT_EQ(Sent(port(), legacy, &buffers), c.commands);
                 for (std::size_t i = 0; i < buffers.size(); ++i)
                     EXPECT_EQ(buffers[i], data.data() + 65536 * i);
             }
