@@ -79,7 +79,7 @@ HANDLE ScriptedPort::CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD d
 BOOL ScriptedPort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD inSize, void* out,
                                    DWORD outSize, DWORD* returned)
 {
-    IoctlCall call{device, code, {}, in, inSize, out, outSize, {}};
+    IoctlCall call{device, code, {}, in, inSize, out, outSize};
     if (in)
         call.input.assign(static_cast<BYTE*>(in), static_cast<BYTE*>(in) + inSize);
     BOOL result = FALSE;
@@ -116,14 +116,12 @@ BOOL ScriptedPort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD in
             result = volume.lockResult;
             break;
         case FSCTL_DISMOUNT_VOLUME:
-            result = volume.dismountResult;
+            result = TRUE;
             break;
         default:
             break;
         }
     }
-    if (out)
-        call.output.assign(static_cast<BYTE*>(out), static_cast<BYTE*>(out) + outSize);
     ioctls.push_back(std::move(call));
     if (!result)
         SetLastError(ERROR_NOT_SUPPORTED);

@@ -28,7 +28,6 @@ public:
         Inquiry inquiry{};
         BOOL inquiryResult = TRUE;
         BOOL lockResult = TRUE;
-        BOOL dismountResult = TRUE;
         // Answers a direct pass-through; default: success, data untouched.
         std::function<BOOL(const SCSI_PASS_THROUGH_DIRECT&)> onDirect;
     };
@@ -46,7 +45,6 @@ public:
         DWORD inSize;
         void* outPointer;
         DWORD outSize;
-        std::vector<BYTE> output;  // copy of the output buffer after the answer
     };
     struct AspiCall {
         void* block;                  // the pointer SendASPI32Command received
