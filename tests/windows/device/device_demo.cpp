@@ -1,7 +1,6 @@
 // tests/windows/device/device_demo.cpp
 // The device layer of Sarrow's simulation flavour on the drive of the profile, step by step, as
-// the repair dialog's device box would use it (tools/demo.sh runs it). Exit code 0 when every
-// step worked.
+// the repair dialog's device box would use it. Exit code 0 when every step worked.
 #include <windows.h>
 
 #include <cstdio>

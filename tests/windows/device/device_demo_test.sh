@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # tests/windows/device/device_demo_test.sh DEMO_EXE WORK_DIR
-# The main job's program on fresh simulated drives: what it prints for a 256 MiB drive on F:, on
-# both paths, and that a drive beyond W: is not found.
+# device_demo on fresh simulated drives: what it prints for a 256 MiB drive on F:, on both
+# paths, and that a drive beyond W: is not found.
 set -euo pipefail
 exe=$1 work=$2
 rm -rf "$work" && mkdir -p "$work"
