@@ -92,8 +92,9 @@ class FirmwareImage(unittest.TestCase):
         self.assertEqual(len(image), 101360)
         self.assertEqual(image[:12], b"\x02\xF0\x5ESM325ABU\x02")
         self.assertEqual(image[12:22], b"080411-AB-")
-        banks = {image[i:i + 2048] for i in range(0, len(image), 2048)}
-        self.assertEqual(len(banks), (len(image) + 2047) // 2048)  # no two banks alike, none all zero
+        banks = [image[i:i + 2048] for i in range(0, len(image), 2048)]
+        self.assertEqual(len(set(banks)), (len(image) + 2047) // 2048)  # no two banks alike
+        self.assertEqual([i for i, bank in enumerate(banks) if not any(bank)], [])  # none all zero
         self.assertGreater(len(set(image[22:4096])), 200)
 
 
