@@ -38,7 +38,8 @@ TEST(Clock, ConvertsKnownDatesBothWays)
     }
 }
 
-TEST(Clock, EveryDayOfFourCenturiesRoundTrips)
+// Two 400-year cycles, 1601 to 2400: past the century years 2100 to 2300 and the leap year 2400.
+TEST(Clock, EveryDayOfEightCenturiesRoundTrips)
 {
     int lastDay = 0;
     for (long long day = 0; day < 146097 * 2; ++day) {
