@@ -216,6 +216,12 @@ void CWnd::RouteWindow(HWND window)
     m_pfnSuper = previous != DialogsWindowProcedure ? previous : nullptr;
 }
 
+bool CWnd::IsRouted(HWND window)
+{
+    CWnd* object = FromHandlePermanent(window);
+    return object && object->m_pfnSuper;
+}
+
 void CWnd::ForgetWindow()
 {
     WindowMap::Instance().RemovePermanent(m_hWnd, this);
@@ -494,15 +500,18 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc)
 {
-    if (m_hWnd && !OnOwnThread(m_hWnd) && !timerProc)
+    if (m_hWnd && !OnOwnThread(m_hWnd) && !timerProc) {
+        if (!IsRouted(m_hWnd))
+            return 0;
         return ::PostMessageA(m_hWnd, TimerRequestMessage(), id, elapse) ? id : 0;
+    }
     return ::SetTimer(m_hWnd, id, elapse, timerProc);
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id)
 {
     if (m_hWnd && !OnOwnThread(m_hWnd))
-        return ::PostMessageA(m_hWnd, TimerCancelMessage(), id, 0);
+        return IsRouted(m_hWnd) && ::PostMessageA(m_hWnd, TimerCancelMessage(), id, 0);
     return ::KillTimer(m_hWnd, id);
 }
 

@@ -10,7 +10,8 @@
 //
 // Threads: the handle map is shared and locked, so any thread may use any CWnd; a window's
 // messages are handled on the thread that created it. SetTimer and KillTimer called on another
-// thread are passed to the window's own thread (Win32 only allows them there).
+// thread are passed to the window's own thread (Win32 only allows them there); for a window the
+// library does not route (a FromHandle wrapper, Attach) they fail there.
 #pragma once
 
 #include <windows.h>
@@ -272,6 +273,8 @@ private:
     friend LRESULT CALLBACK DialogsWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK DialogsCbtHook(int, WPARAM, LPARAM);
     void ForgetWindow();  // after WM_NCDESTROY
+    // Only our window procedure understands the timer requests of another thread.
+    static bool IsRouted(HWND window);
 };
 
 namespace dialogs {

@@ -546,6 +546,56 @@ TEST(Threads, DoModalRunsOnAWorkerThreadBesideTheMainWindow)
     main.DestroyWindow();
 }
 
+// SetTimer / KillTimer from another thread: only a window the library routes can take the request.
+TEST(Threads, TimersFromAnotherThreadFailForWindowsTheLibraryDoesNotRoute)
+{
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND attached = CreateWindowExA(0, "STATIC", "attached", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(attached, nullptr);
+    CWnd binding;
+    ASSERT_TRUE(binding.Attach(attached));
+    CMainWindow routed;
+    ASSERT_TRUE(routed.CreateEx(0, AfxRegisterWndClass(0), "routed", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+
+    struct Run
+    {
+        CWnd* wrapper;
+        CWnd* binding;
+        CWnd* routed;
+        HANDLE done;
+        UINT_PTR wrapperSet = 1, bindingSet = 1, routedSet = 0;
+        BOOL wrapperKilled = TRUE, bindingKilled = TRUE, routedKilled = FALSE;
+    };
+    static Run run;
+    run = Run{CWnd::FromHandle(plain), &binding, &routed, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    ASSERT_NE(AfxBeginThread(
+                  [](LPVOID) -> UINT {
+                      run.wrapperSet = run.wrapper->SetTimer(0x51, 10);
+                      run.wrapperKilled = run.wrapper->KillTimer(0x51);
+                      run.bindingSet = run.binding->SetTimer(0x52, 10);
+                      run.bindingKilled = run.binding->KillTimer(0x52);
+                      run.routedSet = run.routed->SetTimer(0x53, 10000);
+                      run.routedKilled = run.routed->KillTimer(0x53);
+                      SetEvent(run.done);
+                      return 0;
+                  },
+                  nullptr),
+              nullptr);
+    ASSERT_TRUE(PumpUntil(run.done, 20000));
+    EXPECT_EQ(run.wrapperSet, 0u) << "a temporary wrapper's window never sees the request";
+    EXPECT_FALSE(run.wrapperKilled);
+    EXPECT_EQ(run.bindingSet, 0u) << "an attached window is not routed";
+    EXPECT_FALSE(run.bindingKilled);
+    EXPECT_EQ(run.routedSet, 0x53u);
+    EXPECT_TRUE(run.routedKilled);
+    CloseHandle(run.done);
+    routed.DestroyWindow();
+    binding.Detach();
+    DestroyWindow(attached);
+    DestroyWindow(plain);
+}
+
 TEST(Threads, ParentlessDoModalOnTheMainThreadIsModalToTheMainWindow)
 {
     CMainWindow main;
