@@ -331,6 +331,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return entry->thunk(this, wParam, lParam, result);
 
     // No handler: the child still gets its reflected message before the default processing.
+    return ReflectToControl(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
     switch (message) {
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
@@ -443,43 +448,39 @@ BOOL CWnd::ReflectLastMsg(HWND child, LRESULT* result)
 HBRUSH CWnd::OnCtlColor(CDC* dc, CWnd* control, UINT kind)
 {
     LRESULT result = 0;
-    if (control && control->m_hWnd != m_hWnd && ReflectLastMsg(control->m_hWnd, &result))
+    if (ReflectToControl(WM_CTLCOLORMSGBOX + kind, 0, reinterpret_cast<LPARAM>(control->GetSafeHwnd()), &result))
         return reinterpret_cast<HBRUSH>(result);
     return reinterpret_cast<HBRUSH>(Default());
 }
 
 void CWnd::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
 {
-    if (item->CtlType == ODT_MENU) {
-        if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem))) {
-            menu->DrawItem(item);
-            return;
-        }
-    } else if (ReflectLastMsg(item->hwndItem)) {
-        return;
-    }
-    Default();
+    LRESULT result = 0;
+    if (!ReflectToControl(WM_DRAWITEM, id, reinterpret_cast<LPARAM>(item), &result))
+        Default();
 }
 
 void CWnd::OnMeasureItem(int id, LPMEASUREITEMSTRUCT item)
 {
-    if (item->CtlType != ODT_MENU && ReflectLastMsg(::GetDlgItem(m_hWnd, item->CtlID)))
-        return;
-    Default();
+    LRESULT result = 0;
+    if (!ReflectToControl(WM_MEASUREITEM, id, reinterpret_cast<LPARAM>(item), &result))
+        Default();
 }
 
 void CWnd::OnHScroll(UINT code, UINT position, CWnd* scrollBar)
 {
-    if (scrollBar && ReflectLastMsg(scrollBar->m_hWnd))
-        return;
-    Default();
+    LRESULT result = 0;
+    LPARAM control = reinterpret_cast<LPARAM>(scrollBar->GetSafeHwnd());
+    if (!ReflectToControl(WM_HSCROLL, MAKEWPARAM(code, position), control, &result))
+        Default();
 }
 
 void CWnd::OnVScroll(UINT code, UINT position, CWnd* scrollBar)
 {
-    if (scrollBar && ReflectLastMsg(scrollBar->m_hWnd))
-        return;
-    Default();
+    LRESULT result = 0;
+    LPARAM control = reinterpret_cast<LPARAM>(scrollBar->GetSafeHwnd());
+    if (!ReflectToControl(WM_VSCROLL, MAKEWPARAM(code, position), control, &result))
+        Default();
 }
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate)

@@ -269,6 +269,10 @@ protected:
 
     void RouteWindow(HWND window);  // map + window procedure, as subclassing and creation do
 
+    // The control that a WM_CTLCOLOR*, WM_H/VSCROLL, WM_DRAWITEM or WM_MEASUREITEM is about gets the
+    // current message first (an owner-drawn menu of ours its DrawItem); TRUE when it took it.
+    BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
 private:
     friend LRESULT CALLBACK DialogsWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK DialogsCbtHook(int, WPARAM, LPARAM);
