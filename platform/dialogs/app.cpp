@@ -1,6 +1,8 @@
 // platform/dialogs/app.cpp
 #include "platform/dialogs/app.h"
 
+#include "platform/dialogs/internal.h"
+
 #include <commctrl.h>
 #include <process.h>
 
@@ -63,18 +65,7 @@ CWinThread::~CWinThread()
         CloseHandle(m_hThread);
 }
 
-BOOL CWinThread::PreTranslateMessage(MSG* msg)
-{
-    for (HWND window = msg->hwnd; window; window = ::GetParent(window)) {
-        if (CWnd* object = CWnd::FromHandlePermanent(window)) {
-            if (object->PreTranslateMessage(msg))
-                return TRUE;
-        }
-        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
-            break;
-    }
-    return FALSE;
-}
+BOOL CWinThread::PreTranslateMessage(MSG* msg) { return dialogs::PreTranslateUpTo(msg, nullptr); }
 
 int CWinThread::Run()
 {

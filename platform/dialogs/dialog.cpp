@@ -2,6 +2,7 @@
 #include "platform/dialogs/dialog.h"
 
 #include "platform/dialogs/app.h"
+#include "platform/dialogs/internal.h"
 
 // --- dialog data exchange
 
@@ -264,18 +265,7 @@ BOOL CDialog::RunModalLoop()
 BOOL CDialog::PreTranslateChain(MSG* msg)
 {
     bool dialogSeen = false;
-    for (HWND window = msg->hwnd; window;) {
-        if (CWnd* object = FromHandlePermanent(window)) {
-            if (object->PreTranslateMessage(msg))
-                return TRUE;
-        }
-        if (window == m_hWnd) {
-            dialogSeen = true;
-            break;
-        }
-        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
-            break;
-        window = ::GetParent(window);
-    }
+    if (dialogs::PreTranslateUpTo(msg, m_hWnd, &dialogSeen))
+        return TRUE;
     return !dialogSeen && PreTranslateMessage(msg);
 }

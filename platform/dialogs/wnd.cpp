@@ -4,6 +4,7 @@
 #include "platform/dialogs/app.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/dialogs/handle_map.h"
+#include "platform/dialogs/internal.h"
 
 using dialogs::EntryKind;
 using dialogs::HandleMap;
@@ -42,8 +43,6 @@ UINT TimerCancelMessage()
     return message;
 }
 
-bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
-
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 }  // namespace
@@ -61,6 +60,24 @@ const MessageMapEntry* FindEntry(const MessageMap* map, EntryKind kind, UINT mes
         }
     }
     return nullptr;
+}
+
+bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
+
+BOOL PreTranslateUpTo(MSG* msg, HWND stop, bool* stopReached)
+{
+    for (HWND window = msg->hwnd; window; window = ::GetParent(window)) {
+        if (CWnd* object = CWnd::FromHandlePermanent(window); object && object->PreTranslateMessage(msg))
+            return TRUE;
+        if (window == stop) {
+            if (stopReached)
+                *stopReached = true;
+            return FALSE;
+        }
+        if (!(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+            return FALSE;
+    }
+    return FALSE;
 }
 
 UINT CurrentCtlColorKind()
@@ -159,7 +176,7 @@ CWnd::~CWnd()
 {
     if (!m_hWnd)
         return;
-    if (::IsWindow(m_hWnd) && OnOwnThread(m_hWnd) && m_pfnSuper)
+    if (::IsWindow(m_hWnd) && dialogs::OnOwnThread(m_hWnd) && m_pfnSuper)
         ::DestroyWindow(m_hWnd);  // routed: WM_NCDESTROY forgets the window
     if (m_hWnd)
         Detach();
@@ -501,7 +518,7 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc)
 {
-    if (m_hWnd && !OnOwnThread(m_hWnd) && !timerProc) {
+    if (m_hWnd && !dialogs::OnOwnThread(m_hWnd) && !timerProc) {
         if (!IsRouted(m_hWnd))
             return 0;
         return ::PostMessageA(m_hWnd, TimerRequestMessage(), id, elapse) ? id : 0;
@@ -511,7 +528,7 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc)
 
 BOOL CWnd::KillTimer(UINT_PTR id)
 {
-    if (m_hWnd && !OnOwnThread(m_hWnd))
+    if (m_hWnd && !dialogs::OnOwnThread(m_hWnd))
         return IsRouted(m_hWnd) && ::PostMessageA(m_hWnd, TimerCancelMessage(), id, 0);
     return ::KillTimer(m_hWnd, id);
 }
