@@ -23,6 +23,17 @@ struct ThreadStart
     LPVOID argument;
 };
 
+// The program's file name without its extension.
+CString ProgramName()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    CString file = path;
+    file = file.Mid(file.ReverseFind('\\') + 1);
+    int dot = file.ReverseFind('.');
+    return dot > 0 ? file.Left(dot) : file;
+}
+
 void FinishThread(CWinThread* thread)
 {
     t_thread = nullptr;
@@ -130,14 +141,7 @@ CWinApp::CWinApp(LPCSTR appName)
     g_app = this;
     m_bAutoDelete = FALSE;
     m_hInstance = ::GetModuleHandleA(nullptr);
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    CString file = path;
-    file = file.Mid(file.ReverseFind('\\') + 1);
-    m_exeName = file;
-    int dot = file.ReverseFind('.');
-    if (dot > 0)
-        m_exeName = file.Left(dot);
+    m_exeName = ProgramName();
     m_appName = appName ? CString(appName) : m_exeName;
     m_pszAppName = m_appName;
     m_pszExeName = m_exeName;
@@ -196,14 +200,7 @@ LPCSTR AfxGetAppName()
 {
     if (g_app)
         return g_app->m_pszAppName;
-    static CString name = [] {
-        char path[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        CString file = path;
-        file = file.Mid(file.ReverseFind('\\') + 1);
-        int dot = file.ReverseFind('.');
-        return dot > 0 ? file.Left(dot) : file;
-    }();
+    static CString name = ProgramName();
     return name;
 }
 
