@@ -216,7 +216,7 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT)
     if (!owner) {
         CWnd* main = AfxGetMainWnd();
         HWND mainWindow = main ? main->GetSafeHwnd() : nullptr;
-        if (mainWindow && GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId())
+        if (mainWindow && dialogs::OnOwnThread(mainWindow))
             owner = mainWindow;
     }
     return ::MessageBoxA(owner, text ? text : "", AfxGetAppName(), type);

@@ -130,12 +130,6 @@ CDialog::CDialog(UINT templateId, CWnd* parent)
 
 CDialog::CDialog(LPCSTR templateName, CWnd* parent) : m_lpszTemplateName(templateName), m_pParentWnd(parent) {}
 
-CDialog::~CDialog()
-{
-    if (m_hWnd && ::IsWindow(m_hWnd) && GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId())
-        DestroyWindow();
-}
-
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
 BOOL CDialog::OnInitDialog()
@@ -210,7 +204,7 @@ INT_PTR CDialog::DoModal()
         // threads' input together and make this thread wait on the other one.
         HWND mainWindow = main->GetSafeHwnd();
         if (mainWindow && ::IsWindowVisible(mainWindow) && ::IsWindowEnabled(mainWindow) &&
-            GetWindowThreadProcessId(mainWindow, nullptr) == GetCurrentThreadId())
+            dialogs::OnOwnThread(mainWindow))
             owner = mainWindow;
     }
     bool ownerDisabled = false;
@@ -235,7 +229,7 @@ INT_PTR CDialog::DoModal()
     if (m_hWnd) {
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-        if (owner && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId())
+        if (owner && dialogs::OnOwnThread(owner))
             ::SetActiveWindow(owner);
         DestroyWindow();
     }

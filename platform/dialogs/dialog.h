@@ -48,7 +48,6 @@ public:
     CDialog() = default;
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     explicit CDialog(LPCSTR templateName, CWnd* parent = nullptr);
-    ~CDialog() override;
 
     // IDOK, IDCANCEL or what EndDialog was given; -1 when the dialog could not be created.
     virtual INT_PTR DoModal();

@@ -42,7 +42,8 @@ class CWnd : public CCmdTarget
     DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
-    // Destroys a window the object still holds.
+    // Destroys the window only when the object routes it and this is the window's thread; an
+    // attached window is only let go.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;

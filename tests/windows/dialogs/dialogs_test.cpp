@@ -426,6 +426,19 @@ TEST(Dialog, EnterAndEscapeGoThroughPreTranslateMessageToOnOKAndOnCancel)
     }
 }
 
+TEST(Dialog, AModelessDialogGoesWithItsObject)
+{
+    HWND window = nullptr;
+    {
+        CRoutingDialog dialog;
+        ASSERT_TRUE(dialog.Create(100u));
+        window = dialog.m_hWnd;
+        ASSERT_TRUE(IsWindow(window));
+    }
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(CWnd::FromHandlePermanent(window), nullptr);
+}
+
 TEST(Dialog, DoModalFailsCleanlyWithoutItsTemplate)
 {
     CDialog missing(999);
