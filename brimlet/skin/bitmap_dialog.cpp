@@ -88,7 +88,7 @@ void CBitmapDialog::SetBitmapStyle(int style)
 
 void CBitmapDialog::RemoveLayering()
 {
-    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    ModifyStyleEx(WS_EX_LAYERED, 0);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -100,7 +100,7 @@ BOOL CBitmapDialog::SetTransparent(BYTE alpha)
     if (alpha == 255) {
         RemoveLayering();
     } else {
-        ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+        ModifyStyleEx(0, WS_EX_LAYERED);
         s_setLayeredWindowAttributes(m_hWnd, 0, alpha, LWA_ALPHA);
     }
     return TRUE;
@@ -112,7 +112,7 @@ BOOL CBitmapDialog::SetTransparentColor(COLORREF key, BOOL enable)
     if (!s_setLayeredWindowAttributes)
         return FALSE;
     if (enable) {
-        ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+        ModifyStyleEx(0, WS_EX_LAYERED);
         s_setLayeredWindowAttributes(m_hWnd, key, 0, LWA_COLORKEY);
     } else {
         RemoveLayering();

@@ -45,6 +45,19 @@ UINT TimerCancelMessage()
 
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
+// The style or extended style edit of ModifyStyle / ModifyStyleEx; FALSE when nothing changes.
+BOOL ModifyWindowLong(HWND window, int index, DWORD remove, DWORD add, UINT flags)
+{
+    DWORD style = static_cast<DWORD>(::GetWindowLongA(window, index));
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return FALSE;
+    ::SetWindowLongA(window, index, static_cast<LONG>(changed));
+    if (flags)
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+    return TRUE;
+}
+
 }  // namespace
 
 namespace dialogs {
@@ -611,26 +624,12 @@ void CWnd::ScreenToClient(LPRECT rect) const
 
 BOOL CWnd::ModifyStyle(HWND window, DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE));
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLongA(window, GWL_STYLE, static_cast<LONG>(changed));
-    if (flags)
-        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyWindowLong(window, GWL_STYLE, remove, add, flags);
 }
 
 BOOL CWnd::ModifyStyleEx(HWND window, DWORD remove, DWORD add, UINT flags)
 {
-    DWORD style = static_cast<DWORD>(::GetWindowLongA(window, GWL_EXSTYLE));
-    DWORD changed = (style & ~remove) | add;
-    if (changed == style)
-        return FALSE;
-    ::SetWindowLongA(window, GWL_EXSTYLE, static_cast<LONG>(changed));
-    if (flags)
-        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
-    return TRUE;
+    return ModifyWindowLong(window, GWL_EXSTYLE, remove, add, flags);
 }
 
 BOOL CWnd::RedrawWindow(LPCRECT update, CRgn* region, UINT flags)
