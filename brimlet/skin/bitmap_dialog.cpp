@@ -28,12 +28,6 @@ void CBitmapDialog::CommonConstruct()
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes")));
 }
 
-BOOL CBitmapDialog::OnInitDialog()
-{
-    CDialog::OnInitDialog();
-    return TRUE;
-}
-
 BOOL CBitmapDialog::SetBitmap(UINT resourceId)
 {
     HANDLE image = ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);

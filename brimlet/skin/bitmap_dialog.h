@@ -37,8 +37,6 @@ public:
     // The key colour's pixels become transparent (enable TRUE) or the layering goes (FALSE).
     BOOL SetTransparentColor(COLORREF key, BOOL enable);
 
-    BOOL OnInitDialog() override;
-
     using SetLayeredWindowAttributesFunction = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
     // USER32's SetLayeredWindowAttributes, NULL where Windows has none; looked up at each
     // construction.
@@ -46,7 +44,6 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
-    void DoDataExchange(CDataExchange* dx) override {}
     void OnLButtonDown(UINT flags, CPoint point);
     BOOL OnEraseBkgnd(CDC* dc);
     void OnSize(UINT type, int cx, int cy);

@@ -124,7 +124,7 @@ INT_PTR CALLBACK DialogsDialogProcedure(HWND window, UINT message, WPARAM wParam
 }
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent)
+    : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)), m_pParentWnd(parent)
 {
 }
 

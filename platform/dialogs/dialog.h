@@ -23,7 +23,6 @@ class CDataExchange
 public:
     CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
     HWND PrepareCtrl(int id);
-    HWND PrepareEditCtrl(int id) { return PrepareCtrl(id); }
     // A failed exchange makes UpdateData return FALSE.
     void Fail() { m_bFailed = TRUE; }
 
@@ -61,14 +60,11 @@ public:
     virtual void OnCancel();
 
     LPCSTR m_lpszTemplateName = nullptr;
-    UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
 protected:
     DECLARE_MESSAGE_MAP()
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
-    void OnOKCommand() { OnOK(); }
-    void OnCancelCommand() { OnCancel(); }
 
     BOOL CreateFromTemplate(HWND owner);
     BOOL RunModalLoop();

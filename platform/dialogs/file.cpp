@@ -180,7 +180,7 @@ BOOL CFile::GetStatus(LPCSTR fileName, CFileStatus& status)
     return TRUE;
 }
 
-void CMemFile::Attach(BYTE* buffer, UINT size, UINT)
+void CMemFile::Attach(BYTE* buffer, UINT size)
 {
     m_buffer = buffer;
     m_capacity = buffer ? size : 0;

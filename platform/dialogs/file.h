@@ -108,11 +108,11 @@ class CMemFile : public CFile
     DECLARE_DYNAMIC(CMemFile)
 public:
     CMemFile() = default;
-    CMemFile(BYTE* buffer, UINT size, UINT growBytes = 0) { Attach(buffer, size, growBytes); }
+    CMemFile(BYTE* buffer, UINT size) { Attach(buffer, size); }
     ~CMemFile() override { Close(); }
 
     // The whole block is the file's content (a resource is read from its start).
-    void Attach(BYTE* buffer, UINT size, UINT growBytes = 0);
+    void Attach(BYTE* buffer, UINT size);
     BYTE* Detach();
 
     BOOL Open(LPCSTR, UINT) override { return FALSE; }

@@ -1,8 +1,6 @@
 // platform/dialogs/object.cpp
 #include "platform/dialogs/object.h"
 
-#include <cstring>
-
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
 {
     for (const CRuntimeClass* record = this; record != nullptr;
