@@ -345,8 +345,7 @@ public:
         return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, window->GetSafeHwnd(), rect);
     }
 
-    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM / WM_MEASUREITEM
-    // for ODT_MENU reach these when no handler of the window takes them.
+    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM for ODT_MENU reaches
+    // this when no handler of the window takes it (WM_MEASUREITEM gets the default processing).
     virtual void DrawItem(LPDRAWITEMSTRUCT item) {}
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT item) {}
 };
