@@ -1,10 +1,8 @@
 // platform/dialogs/object.h
-// The root of the class library: run-time class records, CObject and the owning pointer array.
+// The root of the class library: run-time class records and CObject.
 #pragma once
 
 #include <windows.h>
-
-#include <vector>
 
 class CObject;
 
@@ -64,38 +62,4 @@ protected:
 private:
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
-};
-
-// An array of CObject pointers. It does not own what it points to: the holder deletes the
-// elements it put in (as the pie chart does with its pieces).
-class CObArray : public CObject
-{
-    DECLARE_DYNAMIC(CObArray)
-public:
-    CObArray() = default;
-
-    INT_PTR GetSize() const { return static_cast<INT_PTR>(m_items.size()); }
-    INT_PTR GetCount() const { return GetSize(); }
-    INT_PTR GetUpperBound() const { return GetSize() - 1; }
-    BOOL IsEmpty() const { return m_items.empty(); }
-    void SetSize(INT_PTR newSize) { m_items.resize(newSize > 0 ? newSize : 0, nullptr); }
-    void RemoveAll() { m_items.clear(); }
-
-    CObject* GetAt(INT_PTR index) const { return m_items.at(index); }
-    void SetAt(INT_PTR index, CObject* element) { m_items.at(index) = element; }
-    CObject*& ElementAt(INT_PTR index) { return m_items.at(index); }
-    CObject* operator[](INT_PTR index) const { return GetAt(index); }
-    CObject*& operator[](INT_PTR index) { return ElementAt(index); }
-
-    INT_PTR Add(CObject* element)
-    {
-        m_items.push_back(element);
-        return GetUpperBound();
-    }
-    void SetAtGrow(INT_PTR index, CObject* element);
-    void InsertAt(INT_PTR index, CObject* element, INT_PTR count = 1);
-    void RemoveAt(INT_PTR index, INT_PTR count = 1);
-
-private:
-    std::vector<CObject*> m_items;
 };
