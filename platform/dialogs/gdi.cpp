@@ -72,8 +72,11 @@ HGDIOBJ CGdiObject::Detach()
 
 BOOL CGdiObject::DeleteObject()
 {
-    HGDIOBJ handle = Detach();
-    return handle ? ::DeleteObject(handle) : FALSE;
+    // Only a handle taken over with Attach is ours: stock objects and system colour brushes are shared.
+    HGDIOBJ handle = m_hObject;
+    bool owned = handle && GdiMap::Instance().LookupPermanent(handle) == this;
+    Detach();
+    return owned ? ::DeleteObject(handle) : FALSE;
 }
 
 int CGdiObject::GetObject(int size, LPVOID buffer) const

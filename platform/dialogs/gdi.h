@@ -1,6 +1,7 @@
 // platform/dialogs/gdi.h
 // GDI wrappers. Each object owns the handle it holds and deletes it when destroyed (or when a new
-// one is made in its place with Delete* first); FromHandle gives a non-owning wrapper instead.
+// one is made in its place with Delete* first); FromHandle gives a non-owning wrapper instead, and
+// stock objects and system colour brushes are held without ownership.
 #pragma once
 
 #include <windows.h>

@@ -783,6 +783,24 @@ TEST(Gdi, ObjectsFreeTheirHandles)
     EXPECT_LE(after, before + 4) << before << " -> " << after;
 }
 
+TEST(Gdi, SharedHandlesAreHeldWithoutOwnership)
+{
+    CBrush system;
+    ASSERT_TRUE(system.CreateSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(static_cast<HBRUSH>(system), ::GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_FALSE(system.DeleteObject()) << "a system colour brush is not the wrapper's to delete";
+    EXPECT_EQ(system.m_hObject, nullptr);
+
+    CGdiObject stock;
+    ASSERT_TRUE(stock.CreateStockObject(BLACK_BRUSH));
+    EXPECT_FALSE(stock.DeleteObject()) << "a stock object is not the wrapper's to delete";
+
+    CBrush own(RGB(7, 8, 9));
+    HGDIOBJ handle = own.m_hObject;
+    EXPECT_TRUE(own.DeleteObject());
+    EXPECT_EQ(GetObjectType(handle), 0u);
+}
+
 }  // namespace
 
 // The tests run inside the application object, as the programs do.
