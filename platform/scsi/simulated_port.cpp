@@ -245,103 +245,55 @@ BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
 
 void SimulatedDevicePort::BuildRegistry()
 {
-    RegistryNode root{std::string("DYN\\") + vwin32::kEnumPath, {}, {}};
+    if (!hasDrive_)
+        return;
+    const std::string root = std::string("DYN\\") + vwin32::kEnumPath;
     for (const auto& node : kNodes) {
-        root.subKeys.push_back(node[0]);
-        registry_.push_back(
-            {std::string("DYN\\") + vwin32::kEnumPath + "\\" + node[0], {}, {{"HardWareKey", node[1]}}});
+        registry_[root].subKeys.push_back(node[0]);
+        registry_[root + "\\" + node[0]].values["HardWareKey"] = node[1];
         if (std::strncmp(node[1], "SCSI", 4) == 0)
-            registry_.push_back({std::string("HKLM\\Enum\\") + node[1], {},
-                                 {{"CurrentDriveLetterAssignment", std::string(1, profile_.driveLetter)}}});
+            registry_[std::string("HKLM\\Enum\\") + node[1]].values["CurrentDriveLetterAssignment"] =
+                std::string(1, profile_.driveLetter);
     }
-    registry_.push_back(root);
-}
-
-const SimulatedDevicePort::RegistryNode* SimulatedDevicePort::FindNode(const std::string& path) const
-{
-    for (const RegistryNode& node : registry_)
-        if (SameText(node.path, path.c_str()))
-            return &node;
-    return nullptr;
 }
 
 LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM access, HKEY* key)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    std::string path;
-    if (parent == HKEY_DYN_DATA)
-        path = std::string("DYN\\") + subKey;
-    else if (parent == HKEY_LOCAL_MACHINE)
-        path = std::string("HKLM\\") + subKey;
-    else if (keys_.count(parent))
-        path = keys_[parent] + "\\" + subKey;
-    if (hasDrive_ && !path.empty() && FindNode(path)) {
-        nextKey_ += 4;
-        HKEY handle = reinterpret_cast<HKEY>(nextKey_);
-        keys_[handle] = path;
-        *key = handle;
-        return ERROR_SUCCESS;
-    }
+    if (auto result = registry_.Open(parent, subKey, key))
+        return *result;
     return Win32DevicePort::RegOpenKeyExA(parent, subKey, access, key);
 }
 
 LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    auto it = keys_.find(key);
-    if (it == keys_.end())
-        return Win32DevicePort::RegQueryInfoKeyA(key, subKeyCount);
-    *subKeyCount = static_cast<DWORD>(FindNode(it->second)->subKeys.size());
-    return ERROR_SUCCESS;
+    if (auto result = registry_.QueryInfo(key, subKeyCount))
+        return *result;
+    return Win32DevicePort::RegQueryInfoKeyA(key, subKeyCount);
 }
 
 LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    auto it = keys_.find(key);
-    if (it == keys_.end())
-        return Win32DevicePort::RegEnumKeyExA(key, index, name, nameLength);
-    const auto& subKeys = FindNode(it->second)->subKeys;
-    if (index >= subKeys.size())
-        return ERROR_NO_MORE_ITEMS;
-    if (subKeys[index].size() + 1 > *nameLength)
-        return ERROR_MORE_DATA;
-    std::memcpy(name, subKeys[index].c_str(), subKeys[index].size() + 1);
-    *nameLength = static_cast<DWORD>(subKeys[index].size());
-    return ERROR_SUCCESS;
+    if (auto result = registry_.EnumKey(key, index, name, nameLength))
+        return *result;
+    return Win32DevicePort::RegEnumKeyExA(key, index, name, nameLength);
 }
 
 LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
                                            DWORD* dataLength)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    auto it = keys_.find(key);
-    if (it == keys_.end())
-        return Win32DevicePort::RegQueryValueExA(key, value, type, data, dataLength);
-    const auto& values = FindNode(it->second)->values;
-    auto v = values.find(value);
-    if (v == values.end())
-        return ERROR_FILE_NOT_FOUND;
-    const DWORD size = static_cast<DWORD>(v->second.size() + 1);
-    if (type)
-        *type = REG_SZ;
-    if (!data) {
-        *dataLength = size;
-        return ERROR_SUCCESS;
-    }
-    if (size > *dataLength) {
-        *dataLength = size;
-        return ERROR_MORE_DATA;
-    }
-    std::memcpy(data, v->second.c_str(), size);
-    *dataLength = size;
-    return ERROR_SUCCESS;
+    if (auto result = registry_.QueryValue(key, value, type, data, dataLength))
+        return *result;
+    return Win32DevicePort::RegQueryValueExA(key, value, type, data, dataLength);
 }
 
 LONG SimulatedDevicePort::RegCloseKey(HKEY key)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (keys_.erase(key))
-        return ERROR_SUCCESS;
+    if (auto result = registry_.Close(key))
+        return *result;
     return Win32DevicePort::RegCloseKey(key);
 }

@@ -15,10 +15,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "core/sim/smi_controller.h"
 #include "platform/scsi/device_port.h"
+#include "platform/scsi/fake_win9x_registry.h"
 
 class SimulatedDevicePort : public Win32DevicePort {
 public:
@@ -49,11 +49,6 @@ public:
 
 private:
     enum class Kind { Volume, Vwin32 };
-    struct RegistryNode {
-        std::string path;  // "DYN\\..." or "HKLM\\..."
-        std::vector<std::string> subKeys;
-        std::map<std::string, std::string> values;
-    };
 
     void BuildRegistry();
 
@@ -63,7 +58,6 @@ private:
     BOOL PassThroughDirect(void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);
     BOOL Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                      DWORD* returned);
-    const RegistryNode* FindNode(const std::string& path) const;
 
     std::recursive_mutex mutex_;
     sim::DriveProfile profile_;
@@ -72,7 +66,5 @@ private:
     bool hasDrive_ = false;
     std::unique_ptr<sim::SmiController> controller_;
     std::map<HANDLE, Kind> tokens_;
-    std::vector<RegistryNode> registry_;
-    std::map<HKEY, std::string> keys_;
-    UINT_PTR nextKey_ = 0x7E000000;
+    FakeWin9xRegistry registry_;  // empty without a drive
 };
