@@ -487,7 +487,7 @@ TEST_F(DeviceLayer, LegacyDiscoveryTakesTheLetterFromTheRegistry)
     EXPECT_EQ(letter, 'G');
     EXPECT_EQ(CurrentDriveLetter(), 'G');
     EXPECT_EQ(port().aspiCalls.size(), 3u);  // adapters 0, 1 and 2
-    EXPECT_EQ(port().openRegistryKeys, 0);
+    EXPECT_EQ(port().registry.OpenKeys(), 0);
     EXPECT_TRUE(port().freedLibraries.empty());
 }
 
@@ -501,7 +501,7 @@ TEST_F(DeviceLayer, LegacyDiscoveryWithoutARegistryLetterIsStillFound)
     ASSERT_TRUE(FindSmiDevice(TRUE, &adapter, &target, &module, &letter));
     EXPECT_EQ(adapter, 0);
     EXPECT_EQ(letter, static_cast<char>(0xFF));
-    EXPECT_EQ(port().openRegistryKeys, 0);
+    EXPECT_EQ(port().registry.OpenKeys(), 0);
 }
 
 TEST_F(DeviceLayer, LegacyDiscoveryWithNoMatchingAdapter)
@@ -531,7 +531,7 @@ TEST_F(DeviceLayer, RegistryWalkStopsAtAFailedReadAndClosesItsKeys)
     char letter = 0;
     EXPECT_FALSE(FindDriveLetterWin9x(TRUE, &letter));
     EXPECT_EQ(letter, static_cast<char>(0xFF));
-    EXPECT_EQ(port().openRegistryKeys, 0);
+    EXPECT_EQ(port().registry.OpenKeys(), 0);
     letter = 'Q';
     EXPECT_FALSE(FindDriveLetterWin9x(FALSE, &letter));
     EXPECT_EQ(letter, 'Q');  // not the legacy path: nothing read, nothing written
@@ -844,6 +844,6 @@ TEST(WindowsMeRegistry, TheDriveIsAScsiNodeOfUsbStorage)
         char letter = 0;
         EXPECT_EQ(FindDriveLetterWin9x(TRUE, &letter) != FALSE, c.letter != char(0xFF));
         EXPECT_EQ(letter, c.letter);
-        EXPECT_EQ(port.openRegistryKeys, 0);
+        EXPECT_EQ(port.registry.OpenKeys(), 0);
     }
 }

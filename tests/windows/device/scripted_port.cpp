@@ -14,16 +14,6 @@ DWORD __cdecl FakeSupportInfo()
 }
 
 DWORD __cdecl FakeSend(void* srb) { return ScriptedPort::Current().SendAspi(srb); }
-
-std::string KeyPath(HKEY parent, const std::string& sub, const std::map<HKEY, std::string>& open)
-{
-    if (parent == HKEY_DYN_DATA)
-        return "DYN\\" + sub;
-    if (parent == HKEY_LOCAL_MACHINE)
-        return "HKLM\\" + sub;
-    auto it = open.find(parent);
-    return it == open.end() ? std::string("?") : it->second + "\\" + sub;
-}
 }  // namespace
 
 DevicePort& GetDevicePort() { return ScriptedPort::Current(); }
@@ -245,65 +235,28 @@ DWORD ScriptedPort::SendAspi(void* block)
 
 LONG ScriptedPort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM, HKEY* key)
 {
-    const std::string path = KeyPath(parent, subKey, openKeys_);
-    if (!registry.count(path))
-        return ERROR_FILE_NOT_FOUND;
-    HKEY handle = reinterpret_cast<HKEY>(NewHandle());
-    openKeys_[handle] = path;
-    ++openRegistryKeys;
-    *key = handle;
-    return ERROR_SUCCESS;
+    return registry.Open(parent, subKey, key).value_or(ERROR_FILE_NOT_FOUND);
 }
 
 LONG ScriptedPort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 {
-    auto it = openKeys_.find(key);
-    if (it == openKeys_.end())
-        return ERROR_INVALID_HANDLE;
-    *subKeyCount = static_cast<DWORD>(registry[it->second].subKeys.size());
-    return ERROR_SUCCESS;
+    return registry.QueryInfo(key, subKeyCount).value_or(ERROR_INVALID_HANDLE);
 }
 
 LONG ScriptedPort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength)
 {
-    auto it = openKeys_.find(key);
-    if (it == openKeys_.end())
-        return ERROR_INVALID_HANDLE;
-    const auto& subKeys = registry[it->second].subKeys;
-    if (index >= subKeys.size())
-        return ERROR_NO_MORE_ITEMS;
-    if (subKeys[index].size() + 1 > *nameLength)
-        return ERROR_MORE_DATA;
-    std::strcpy(name, subKeys[index].c_str());
-    *nameLength = static_cast<DWORD>(subKeys[index].size());
-    return ERROR_SUCCESS;
+    return registry.EnumKey(key, index, name, nameLength).value_or(ERROR_INVALID_HANDLE);
 }
 
 LONG ScriptedPort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
                                     DWORD* dataLength)
 {
-    auto it = openKeys_.find(key);
-    if (it == openKeys_.end())
-        return ERROR_INVALID_HANDLE;
-    const auto& values = registry[it->second].values;
-    auto v = values.find(value);
-    if (v == values.end())
-        return ERROR_FILE_NOT_FOUND;
-    if (v->second.size() + 1 > *dataLength)
-        return ERROR_MORE_DATA;
-    std::memcpy(data, v->second.c_str(), v->second.size() + 1);
-    *dataLength = static_cast<DWORD>(v->second.size() + 1);
-    if (type)
-        *type = REG_SZ;
-    return ERROR_SUCCESS;
+    return registry.QueryValue(key, value, type, data, dataLength).value_or(ERROR_INVALID_HANDLE);
 }
 
 LONG ScriptedPort::RegCloseKey(HKEY key)
 {
-    if (!openKeys_.erase(key))
-        return ERROR_INVALID_HANDLE;
-    --openRegistryKeys;
-    return ERROR_SUCCESS;
+    return registry.Close(key).value_or(ERROR_INVALID_HANDLE);
 }
 
 ScriptedPort::Inquiry MakeInquiry(const char* at5, const char* at8)

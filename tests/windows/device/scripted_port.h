@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/scsi/device_port.h"
+#include "platform/scsi/fake_win9x_registry.h"
 #include "platform/win9x/aspi.h"
 #include "platform/win9x/vwin32.h"
 
@@ -54,10 +55,6 @@ public:
         HANDLE handle;
         DWORD milliseconds;
     };
-    struct RegistryKeyData {
-        std::vector<std::string> subKeys;
-        std::map<std::string, std::string> values;
-    };
 
     static inline const HMODULE kAspiModule = reinterpret_cast<HMODULE>(0x5A000000);
 
@@ -73,7 +70,7 @@ public:
     bool aspiAsyncCompletion = false;     // pending, completed by the wait
     int abortTakesWaits = 0;              // an abort lets go of the request only after this many waits
     bool eventsCreate = true;
-    std::map<std::string, RegistryKeyData> registry;  // "DYN\\path" or "HKLM\\path"
+    FakeWin9xRegistry registry;
 
     // What happened.
     std::vector<OpenCall> opens;
@@ -85,7 +82,6 @@ public:
     std::vector<WaitCall> waits;
     std::vector<HMODULE> freedLibraries;
     std::vector<std::string> events;  // "create h", "reset h", "close h", "send", "abort"
-    int openRegistryKeys = 0;
 
     ScriptedPort();
     static ScriptedPort& Current();
@@ -119,7 +115,6 @@ private:
     std::map<HANDLE, char> openVolumes_;
     std::set<HANDLE> openOthers_;
     HANDLE vwin32Handle_ = nullptr;
-    std::map<HKEY, std::string> openKeys_;
     aspi::SRB_ExecSCSICmd* pending_ = nullptr;
     bool aborting_ = false;
     UINT_PTR nextHandle_ = 0x10000;
