@@ -522,6 +522,20 @@ TEST_F(DeviceLayer, LegacyDiscoveryWithNoMatchingAdapter)
     EXPECT_EQ(adapter, 0xFF);
 }
 
+// Windows matches key names in any case, and a node's HardWareKey need not be spelt as its key.
+TEST_F(DeviceLayer, RegistryKeysAreFoundInAnyCase)
+{
+    port().registry["DYN\\CONFIG MANAGER\\ENUM"].subKeys.push_back("C29A3E52");
+    port().registry["DYN\\config manager\\enum\\C29A3E52"].values["HardWareKey"] =
+        "SCSI\\Disk&Ven_SMI\\SMIMB&0001";
+    port().registry["HKLM\\ENUM\\SCSI\\DISK&VEN_SMI\\SMIMB&0001"]
+        .values["CurrentDriveLetterAssignment"] = "G";
+    char letter = 0;
+    EXPECT_TRUE(FindDriveLetterWin9x(TRUE, &letter));
+    EXPECT_EQ(letter, 'G');
+    EXPECT_EQ(port().registry.OpenKeys(), 0);
+}
+
 TEST_F(DeviceLayer, RegistryWalkStopsAtAFailedReadAndClosesItsKeys)
 {
     AddNode(port(), "0001", "ROOT\\PRINTER\\0000", "P");
