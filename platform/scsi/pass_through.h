@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/scsi/block_commands.h"
+
 namespace passthrough {
 
 constexpr UCHAR kTargetId = 1;
@@ -43,7 +45,7 @@ static_assert(offsetof(InquiryBuffer, data) == 80);
 
 constexpr ULONG kInquiryDataOffset = offsetof(InquiryBuffer, data);
 constexpr DWORD kInquiryInputSize = sizeof(SCSI_PASS_THROUGH);   // 44
-constexpr DWORD kInquiryOutputSize = kInquiryDataOffset + 36;    // 116: record, sense, answer
+constexpr DWORD kInquiryOutputSize = kInquiryDataOffset + scsi::kInquiryLength;  // 116: record, sense, answer
 
 // One command of the direct kind. The buffer is cleared first; `cdb` holds 16 bytes, of which the
 // first `cdbLength` are the command's own.

@@ -99,7 +99,6 @@ static_assert(offsetof(SRB_Abort, SRB_ToAbort) == 8);
 using GetASPI32SupportInfoFunction = DWORD(__cdecl*)();
 using SendASPI32CommandFunction = DWORD(__cdecl*)(void* srb);
 
-constexpr BYTE SupportInfoStatus(DWORD info) { return static_cast<BYTE>((info >> 8) & 0xFF); }
 constexpr BYTE SupportInfoAdapterCount(DWORD info) { return static_cast<BYTE>(info & 0xFF); }
 
 }  // namespace aspi
