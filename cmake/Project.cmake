@@ -26,6 +26,18 @@ function(add_subdirectories)
   endforeach()
 endfunction()
 
+# add_every_subdirectory(): every folder here that has a CMakeLists.txt, in name order; for areas
+# whose folders do not refer to one another while configuring.
+function(add_every_subdirectory)
+  file(GLOB entries LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT entries)
+  foreach(dir IN LISTS entries)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
 # add_native_test(target SOURCES ... [LIBS ...]): a GoogleTest program of the host tree, one ctest
 # entry per test case.
 function(add_native_test target)

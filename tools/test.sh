@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Everything CI runs: installs what is missing, builds the host tree, the sanitizer tree and the
-# win32 tree, and runs all their tests (the Windows ones under Wine). Ends with one summary line.
+# Everything CI runs: installs what is missing, builds the host tree, the sanitizer tree, the
+# win32 tree (what ships, and the scenarios that run it) and the win32-tests tree (the Windows
+# GoogleTest programs), and runs all their tests (the Windows ones under Wine). Ends with one
+# summary line.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh" || exit 1
@@ -33,11 +35,12 @@ run_tests() {
 }
 
 mkdir -p "$root/build"
-for tree in host host-asan win32; do
+for tree in host host-asan win32 win32-tests; do
   case $tree in
     host) args=() ;;
     host-asan) args=(-DSANITIZE=ON) ;;
     win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake") ;;
+    win32-tests) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686-tests.cmake") ;;
   esac
   echo "== $tree: build"
   if ! configure_and_build "$tree" "${args[@]}"; then

@@ -51,6 +51,7 @@
 #include <vector>
 
 #include "core/scsi/block_commands.h"
+#include "core/sync/mutex.h"
 
 namespace sim {
 
@@ -191,7 +192,7 @@ private:
     void PersistBank(std::uint32_t bank);
 
     DriveProfile profile_;
-    mutable std::mutex mutex_;
+    mutable core::Mutex mutex_;
     ImageFile image_;
     std::uint32_t capacity_ = 0;
     std::unique_ptr<std::uint8_t[]> firmwareArea_;

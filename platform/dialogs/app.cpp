@@ -2,11 +2,11 @@
 #include "platform/dialogs/app.h"
 
 #include "platform/dialogs/internal.h"
+#include "platform/dialogs/sync.h"
 
 #include <commctrl.h>
 #include <process.h>
 
-#include <mutex>
 #include <set>
 #include <string>
 
@@ -57,11 +57,12 @@ namespace dialogs {
 
 void InitCommonControlsOnce()
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
+    // The run time makes a function's static once, whatever thread gets there first.
+    static const BOOL registered = [] {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&controls);
-    });
+        return InitCommonControlsEx(&controls);
+    }();
+    (void)registered;
 }
 
 }  // namespace dialogs
@@ -231,12 +232,12 @@ int AfxMessageBox(UINT textId, UINT type, UINT helpId)
 
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
-    static std::mutex lock;
+    static CCriticalSection* lock = new CCriticalSection;  // used by static constructors too
     static std::set<std::string>* names = new std::set<std::string>;
     HINSTANCE instance = AfxGetInstanceHandle();
     char name[96];
     wsprintfA(name, "Afx:%p:%x:%p:%p:%p", instance, classStyle, cursor, background, icon);
-    std::lock_guard<std::mutex> guard(lock);
+    CSingleLock guard(lock, TRUE);
     WNDCLASSA existing = {};
     if (!::GetClassInfoA(instance, name, &existing)) {
         WNDCLASSA windowClass = {};
@@ -255,6 +256,7 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
 
 void AfxEnableControlContainer()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { ::LoadLibraryA("RICHED20.DLL"); });
+    // Loading twice only counts the library twice; it stays for the run either way.
+    static const HMODULE library = ::LoadLibraryA("RICHED20.DLL");
+    (void)library;
 }

@@ -37,4 +37,5 @@
 #include "platform/dialogs/gdi.h"
 #include "platform/dialogs/geometry.h"
 #include "platform/dialogs/object.h"
+#include "platform/dialogs/sync.h"
 #include "platform/dialogs/wnd.h"

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/dialogs/sync.h"
+
 namespace dialogs {
 
 template <class Object, class Handle>
@@ -24,7 +26,7 @@ public:
 
     Object* LookupPermanent(Handle handle)
     {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::lock_guard<CCriticalSection> lock(m_lock);
         auto found = m_permanent.find(handle);
         return found == m_permanent.end() ? nullptr : found->second;
     }
@@ -35,7 +37,7 @@ public:
     {
         if (!handle)
             return nullptr;
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::lock_guard<CCriticalSection> lock(m_lock);
         auto found = m_permanent.find(handle);
         if (found != m_permanent.end())
             return found->second;
@@ -47,20 +49,20 @@ public:
 
     void SetPermanent(Handle handle, Object* object)
     {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::lock_guard<CCriticalSection> lock(m_lock);
         m_permanent[handle] = object;
     }
 
     void RemovePermanent(Handle handle, Object* object)
     {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::lock_guard<CCriticalSection> lock(m_lock);
         auto found = m_permanent.find(handle);
         if (found != m_permanent.end() && found->second == object)
             m_permanent.erase(found);
     }
 
 private:
-    std::mutex m_lock;
+    CCriticalSection m_lock;
     std::unordered_map<Handle, Object*> m_permanent;
     std::unordered_map<Handle, Object*> m_temporary;
 };

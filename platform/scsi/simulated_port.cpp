@@ -85,7 +85,7 @@ bool SimulatedDevicePort::OpenController()
 HANDLE SimulatedDevicePort::CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD disposition,
                                         DWORD flags)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     const std::string path = name ? name : "";
     if (hasDrive_) {
         if (SameText(path, passthrough::VolumePathOf(profile_.driveLetter).text)) {
@@ -202,7 +202,7 @@ BOOL SimulatedDevicePort::Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* 
 BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD inSize,
                                           void* out, DWORD outSize, DWORD* returned)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     auto token = tokens_.find(device);
     if (token == tokens_.end())
         return Win32DevicePort::DeviceIoControl(device, code, in, inSize, out, outSize, returned);
@@ -225,7 +225,7 @@ BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, D
 
 BOOL SimulatedDevicePort::FlushFileBuffers(HANDLE file)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (tokens_.count(file))
         return TRUE;
     return Win32DevicePort::FlushFileBuffers(file);
@@ -233,7 +233,7 @@ BOOL SimulatedDevicePort::FlushFileBuffers(HANDLE file)
 
 BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     auto token = tokens_.find(handle);
     if (token == tokens_.end())
         return Win32DevicePort::CloseHandle(handle);
@@ -259,7 +259,7 @@ void SimulatedDevicePort::BuildRegistry()
 
 LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM access, HKEY* key)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (auto result = registry_.Open(parent, subKey, key))
         return *result;
     return Win32DevicePort::RegOpenKeyExA(parent, subKey, access, key);
@@ -267,7 +267,7 @@ LONG SimulatedDevicePort::RegOpenKeyExA(HKEY parent, LPCSTR subKey, REGSAM acces
 
 LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (auto result = registry_.QueryInfo(key, subKeyCount))
         return *result;
     return Win32DevicePort::RegQueryInfoKeyA(key, subKeyCount);
@@ -275,7 +275,7 @@ LONG SimulatedDevicePort::RegQueryInfoKeyA(HKEY key, DWORD* subKeyCount)
 
 LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (auto result = registry_.EnumKey(key, index, name, nameLength))
         return *result;
     return Win32DevicePort::RegEnumKeyExA(key, index, name, nameLength);
@@ -284,7 +284,7 @@ LONG SimulatedDevicePort::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD
 LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, BYTE* data,
                                            DWORD* dataLength)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (auto result = registry_.QueryValue(key, value, type, data, dataLength))
         return *result;
     return Win32DevicePort::RegQueryValueExA(key, value, type, data, dataLength);
@@ -292,7 +292,7 @@ LONG SimulatedDevicePort::RegQueryValueExA(HKEY key, LPCSTR value, DWORD* type, 
 
 LONG SimulatedDevicePort::RegCloseKey(HKEY key)
 {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<core::Mutex> lock(mutex_);
     if (auto result = registry_.Close(key))
         return *result;
     return Win32DevicePort::RegCloseKey(key);

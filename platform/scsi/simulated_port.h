@@ -17,6 +17,7 @@
 #include <string>
 
 #include "core/sim/smi_controller.h"
+#include "core/sync/mutex.h"
 #include "platform/scsi/device_port.h"
 #include "platform/scsi/fake_win9x_registry.h"
 
@@ -59,7 +60,7 @@ private:
     BOOL Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                      DWORD* returned);
 
-    std::recursive_mutex mutex_;
+    core::Mutex mutex_;
     sim::DriveProfile profile_;
     std::string profilePath_;
     std::string error_;

@@ -1,34 +1,63 @@
 #!/usr/bin/env bash
-# tools/check-pe.sh BUILD_DIR: every .exe and .dll built in the tree must run on Windows XP:
-# subsystem version 5.01, imports only from system DLLs that XP has (no runtime DLL beside it),
-# and none of the functions that appeared after XP.
+# tools/pe/check-pe.sh --post-xp LIST [--nt-only LIST --win9x-programs REGEX] PATH...
+# Every .exe and .dll under PATH (a folder or a file) must load on Windows XP: subsystem version
+# 5.01, imports only from system DLLs that XP has (no runtime DLL beside it), and none of the
+# functions of LIST (the ones newer than XP, listed from the headers by list-post-xp-functions.sh).
+# Programs whose file name matches REGEX must also load on Windows 98: none of the functions of
+# the NT-only LIST. Prints one line per problem and fails when there is any, or nothing to check.
 set -euo pipefail
-build=${1:?build folder}
 objdump=i686-w64-mingw32-objdump
+post_xp= nt_only= win9x_programs='^$'
+paths=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --post-xp) post_xp=$2; shift 2 ;;
+    --nt-only) nt_only=$2; shift 2 ;;
+    --win9x-programs) win9x_programs=$2; shift 2 ;;
+    *) paths+=("$1"); shift ;;
+  esac
+done
+[ -s "$post_xp" ] || { echo "check-pe: no list of post-XP functions (--post-xp)" >&2; exit 2; }
+[ ${#paths[@]} -gt 0 ] || { echo "check-pe: nothing to check" >&2; exit 2; }
 allowed_dlls='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|msvcrt|ole32|oleaut32|winmm|setupapi|version|shlwapi|rezo)\.dll$'
-newer_than_xp='^(GetTickCount64|InitializeCriticalSectionEx|InitOnce[A-Za-z]*|[A-Za-z]*SRWLock[A-Za-z]*|[A-Za-z]*ConditionVariable[A-Za-z]*|Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]|Fls(Alloc|Free|GetValue|SetValue)|GetFinalPathNameByHandle[AW]|CompareStringEx|LCMapStringEx|GetLocaleInfoEx|GetUserDefaultLocaleName|GetSystemTimePreciseAsFileTime|SetThreadErrorMode|GetErrorMode|CancelIoEx|QueryFullProcessImageName[AW]|CreateSymbolicLink[AW]|GetProductInfo|SetFileInformationByHandle|GetFileInformationByHandleEx|GetCurrentProcessorNumber|GetThreadId|GetProcessId|RegGetValue[AW]|RegDeleteTree[AW]|SHGetKnownFolderPath)$'
+
 count=0
 bad=0
-while IFS= read -r -d '' file; do
+report() { echo "$1"; bad=$((bad + 1)); }
+
+check() {
+  local file=$1 dump major minor name
   count=$((count + 1))
   dump=$($objdump -p "$file")
   major=$(awk '/MajorSubsystemVersion/ {print $2}' <<<"$dump")
   minor=$(awk '/MinorSubsystemVersion/ {print $2}' <<<"$dump")
-  if [ "$major.$minor" != 5.1 ]; then
-    echo "$file: subsystem version $major.$minor, not 5.01"
-    bad=$((bad + 1))
-  fi
+  [ "$major.$minor" = 5.1 ] || report "$file: subsystem version $major.$minor, not 5.01"
   while read -r dll; do
-    if ! grep -qiE "$allowed_dlls" <<<"$dll"; then
-      echo "$file: imports $dll"
-      bad=$((bad + 1))
-    fi
+    grep -qiE "$allowed_dlls" <<<"$dll" || report "$file: imports $dll"
   done < <(awk '/DLL Name:/ {print $3}' <<<"$dump")
+  # Import lines: TAB rva TAB hint name (objdump separates the first fields with tabs).
+  local imports
+  imports=$(awk -F'\t' 'NF >= 3 && $2 ~ /^[0-9a-f]+$/ { split($3, f, " "); if (f[2] != "") print f[2] }' <<<"$dump" | sort -u)
   while read -r fn; do
-    echo "$file: imports $fn, which Windows XP lacks"
-    bad=$((bad + 1))
-  done < <(awk '/^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ {print $3}' <<<"$dump" | grep -E "$newer_than_xp" || true)
-done < <(find "$build" -path "$build/wine" -prune -o -path "$build/CMakeFiles" -prune -o \
-           \( -name '*.exe' -o -name '*.dll' \) -type f -print0)
+    [ -n "$fn" ] && report "$file: imports $fn, which Windows XP lacks"
+  done < <(grep -xFf "$post_xp" <<<"$imports" || true)
+  name=$(basename "$file")
+  if [ -n "$nt_only" ] && grep -qE "$win9x_programs" <<<"$name"; then
+    while read -r fn; do
+      [ -n "$fn" ] && report "$file: imports $fn, which Windows 98 lacks"
+    done < <(grep -xFf <(grep -v '^#' "$nt_only") <<<"$imports" || true)
+  fi
+}
+
+for path in "${paths[@]}"; do
+  if [ -f "$path" ]; then
+    check "$path"
+  else
+    while IFS= read -r -d '' file; do
+      check "$file"
+    done < <(find "$path" -path "$path/wine" -prune -o -path "$path/CMakeFiles" -prune -o \
+               \( -name '*.exe' -o -name '*.dll' \) -type f -print0)
+  fi
+done
 echo "checked $count programs and DLLs, $bad problems"
 [ "$count" -gt 0 ] && [ "$bad" -eq 0 ]

@@ -19,13 +19,14 @@
 #include <string>
 
 #include "core/sim/smi_controller.h"
+#include "core/sync/mutex.h"
 #include "platform/scsi/sim_profile.h"
 #include "platform/win9x/aspi.h"
 
 namespace {
 
 HMODULE g_module = nullptr;
-std::mutex g_mutex;  // one command at a time reaches the drive
+core::Mutex g_mutex;  // one command at a time reaches the drive
 std::unique_ptr<sim::SmiController> g_drive;
 bool g_tried = false;
 aspi::SRB_ExecSCSICmd* g_pending = nullptr;
@@ -102,7 +103,7 @@ void Run(aspi::SRB_ExecSCSICmd& srb)
 {
     bool ok = false;
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<core::Mutex> lock(g_mutex);
         if (srb.SRB_HaId != DriveAdapter()) {
             ok = ForeignDevice(srb);
         } else if (sim::SmiController* drive = Drive()) {
@@ -144,7 +145,7 @@ DWORD WINAPI CompleteLater(void* parameter)
 DWORD Execute(aspi::SRB_ExecSCSICmd& srb)
 {
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<core::Mutex> lock(g_mutex);
         ++g_sent;
     }
     if (srb.SRB_HaId >= AdapterCount())
@@ -157,7 +158,7 @@ DWORD Execute(aspi::SRB_ExecSCSICmd& srb)
         Post(srb);
         return srb.SRB_Status;
     case Completion::Never: {
-        std::lock_guard<std::mutex> lock(g_mutex);
+        std::lock_guard<core::Mutex> lock(g_mutex);
         srb.SRB_Status = aspi::SS_PENDING;
         g_pending = &srb;
         return aspi::SS_PENDING;
@@ -185,7 +186,7 @@ DWORD Execute(aspi::SRB_ExecSCSICmd& srb)
 
 DWORD Abort(aspi::SRB_Abort& abort)
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<core::Mutex> lock(g_mutex);
     if (!g_pending || abort.SRB_ToAbort != g_pending)
         return abort.SRB_Status = aspi::SS_ABORT_FAIL;
     aspi::SRB_ExecSCSICmd& srb = *g_pending;
@@ -232,7 +233,7 @@ DWORD __cdecl SendASPI32Command(void* block)
 // Test support: how many requests came in and how many of them were aborted.
 void __cdecl WnaspiTestCounters(DWORD* sent, DWORD* aborted)
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
+    std::lock_guard<core::Mutex> lock(g_mutex);
     *sent = g_sent;
     *aborted = g_aborted;
 }
