@@ -69,9 +69,6 @@ CString TempFolder()
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CRepairManagerApp, CWinApp)
-END_MESSAGE_MAP()
-
 CRepairManagerApp* GetRepairManagerApp()
 {
     return &theApp;

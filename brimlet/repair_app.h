@@ -19,9 +19,6 @@ public:
     // The Windows build number, taken once by the rights gate; the repair dialog reads it.
     DWORD m_osBuildNumber = 0;
 
-protected:
-    DECLARE_MESSAGE_MAP()
-
 private:
     void RunFirstStage(const CString& workFolder);
     void RunSecondStage(const CString& workFolder);
