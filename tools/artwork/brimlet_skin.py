@@ -320,6 +320,17 @@ def wrench(c, cx, cy, length, angle, opacity=1.0, color=None):
 
 # ---- window pictures ----------------------------------------------------------------------
 
+def footer(c, shape, height=22):
+    """A band in the title's colours closes the window under its buttons."""
+    w, h = c.width, c.height
+    band = cv.intersect(shape, cv.box(0, h - height, w, h))
+    c.fill(band, cv.vramp(h - height, h, family.TITLE_MID, family.TITLE_LOW))
+    c.fill(cv.box(0, h - height, w, h - height + 1), (120, 176, 232), opacity=0.6)
+    c.fill(cv.box(0, h - height - 3, w, h - height), cv.vramp(h - height - 3, h - height, (6, 20, 48, 0.0),
+                                                             (6, 20, 48, 0.25)))
+    c.fill(cv.outline(cv.box(0.5, 0.5, w - 0.5, h - 0.5, family.WINDOW_RADIUS - 0.5), 1.2), RIM)
+
+
 def repair_background(plain):
     w, h = SIZES["repair"]
     lay = LAYOUT.repair
@@ -345,12 +356,7 @@ def repair_background(plain):
     c.fill(cv.box(px - 1, py - 1, px + pw + 1, py + ph + 1, ph / 2 + 1), GROOVE)
     for name in ("ok", "cancel"):
         socket(c, *lay[name])
-    # A footer band closes the window under the buttons.
-    band = cv.intersect(shape, cv.box(0, h - 22, w, h))
-    c.fill(band, cv.vramp(h - 22, h, family.TITLE_MID, family.TITLE_LOW))
-    c.fill(cv.box(0, h - 22, w, h - 21), (120, 176, 232), opacity=0.6)
-    c.fill(cv.box(0, h - 25, w, h - 22), cv.vramp(h - 25, h - 22, (6, 20, 48, 0.0), (6, 20, 48, 0.25)))
-    c.fill(cv.outline(cv.box(0.5, 0.5, w - 0.5, h - 0.5, family.WINDOW_RADIUS - 0.5), 1.2), RIM)
+    footer(c, shape)
     return finish(c, shape)
 
 
@@ -371,6 +377,7 @@ def licence_background(plain):
     c.fill(cv.outline(cv.box(x0 + 0.5, y0 + 0.5, x1 - 0.5, y1 - 0.5, 7.5), 1.0), (146, 174, 208))
     for name in ("ok", "cancel"):
         socket(c, *lay[name])
+    footer(c, shape)
     return finish(c, shape)
 
 
