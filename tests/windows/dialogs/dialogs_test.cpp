@@ -439,6 +439,60 @@ TEST(Dialog, AModelessDialogGoesWithItsObject)
     EXPECT_EQ(CWnd::FromHandlePermanent(window), nullptr);
 }
 
+// A visible template whose OnInitDialog may end the dialog at once.
+class CVisibleDialog : public CDialog
+{
+public:
+    explicit CVisibleDialog(bool endAtOnce) : CDialog(101), m_endAtOnce(endAtOnce) {}
+    bool m_endAtOnce;
+    int m_shown = 0;    // WM_SHOWWINDOW with TRUE, or a position change that showed the window
+    int m_painted = 0;  // WM_PAINT, WM_NCPAINT or WM_ERASEBKGND
+    bool m_visibleInLoop = false;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        if (m_endAtOnce)
+            EndDialog(IDCANCEL);
+        else
+            SetTimer(1, 10);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if ((message == WM_SHOWWINDOW && wParam) ||
+            (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)))
+            ++m_shown;
+        if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND)
+            ++m_painted;
+        if (message == WM_TIMER) {
+            KillTimer(1);
+            m_visibleInLoop = IsWindowVisible() != FALSE;
+            EndDialog(IDOK);
+        }
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(Dialog, AVisibleTemplateThatEndsItselfInOnInitDialogIsNeverShown)
+{
+    CVisibleDialog ended(true);
+    EXPECT_EQ(ended.DoModal(), IDCANCEL);
+    EXPECT_EQ(ended.m_shown, 0);
+    EXPECT_EQ(ended.m_painted, 0);
+
+    CVisibleDialog shown(false);
+    EXPECT_EQ(shown.DoModal(), IDOK);
+    EXPECT_TRUE(shown.m_visibleInLoop) << "a dialog that goes on is shown as its template asks";
+    EXPECT_GE(shown.m_shown, 1);
+
+    // Modeless, the template decides alone.
+    CVisibleDialog modeless(false);
+    ASSERT_TRUE(modeless.Create(101u));
+    EXPECT_TRUE(modeless.IsWindowVisible());
+    modeless.DestroyWindow();
+}
+
 TEST(Dialog, DoModalFailsCleanlyWithoutItsTemplate)
 {
     CDialog missing(999);
