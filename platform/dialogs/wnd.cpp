@@ -187,9 +187,9 @@ const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 CWnd::~CWnd()
 {
-    if (!m_hWnd)
+    if (!m_hWnd || m_temporary)
         return;
-    if (::IsWindow(m_hWnd) && dialogs::OnOwnThread(m_hWnd) && m_pfnSuper)
+    if (::IsWindow(m_hWnd) && dialogs::OnOwnThread(m_hWnd))
         ::DestroyWindow(m_hWnd);  // routed: WM_NCDESTROY forgets the window
     if (m_hWnd)
         Detach();
@@ -202,6 +202,7 @@ CWnd* CWnd::FromHandle(HWND window)
     return WindowMap::Instance().Lookup(window, [](HWND h) {
         CWnd* wrapper = new CWnd;
         wrapper->m_hWnd = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
@@ -213,7 +214,7 @@ CWnd* CWnd::FromHandlePermanent(HWND window)
 
 BOOL CWnd::Attach(HWND window)
 {
-    if (!window || m_hWnd || FromHandlePermanent(window))
+    if (!window || m_temporary || m_hWnd || FromHandlePermanent(window))
         return FALSE;
     m_hWnd = window;
     WindowMap::Instance().SetPermanent(window, this);
@@ -223,7 +224,7 @@ BOOL CWnd::Attach(HWND window)
 HWND CWnd::Detach()
 {
     HWND window = m_hWnd;
-    if (!window)
+    if (!window || m_temporary)
         return nullptr;
     if (m_pfnSuper) {
         // Still routed: give the window its own procedure back so it keeps working without us.
@@ -328,7 +329,7 @@ BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& 
 
 BOOL CWnd::DestroyWindow()
 {
-    if (!m_hWnd)
+    if (!m_hWnd || m_temporary)
         return FALSE;
     HWND window = m_hWnd;
     bool routed = m_pfnSuper != nullptr;
@@ -659,6 +660,7 @@ CMenu* CMenu::FromHandle(HMENU menu)
     return MenuMap::Instance().Lookup(menu, [](HMENU h) {
         CMenu* wrapper = new CMenu;
         wrapper->m_hMenu = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
@@ -667,7 +669,7 @@ CMenu* CMenu::FromHandlePermanent(HMENU menu) { return menu ? MenuMap::Instance(
 
 BOOL CMenu::Attach(HMENU menu)
 {
-    if (!menu || m_hMenu)
+    if (!menu || m_temporary || m_hMenu || FromHandlePermanent(menu))
         return FALSE;
     m_hMenu = menu;
     MenuMap::Instance().SetPermanent(menu, this);
@@ -676,6 +678,8 @@ BOOL CMenu::Attach(HMENU menu)
 
 HMENU CMenu::Detach()
 {
+    if (m_temporary)
+        return nullptr;
     HMENU menu = m_hMenu;
     if (menu)
         MenuMap::Instance().RemovePermanent(menu, this);
@@ -685,6 +689,8 @@ HMENU CMenu::Detach()
 
 BOOL CMenu::DestroyMenu()
 {
+    if (m_temporary)
+        return FALSE;
     HMENU menu = Detach();
     return menu ? ::DestroyMenu(menu) : FALSE;
 }

@@ -42,8 +42,8 @@ class CWnd : public CCmdTarget
     DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
-    // Destroys the window only when the object routes it and this is the window's thread; an
-    // attached window is only let go.
+    // Destroys the window it owns (routed or attached) on the window's own thread; from another
+    // thread it only lets the window go.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -56,8 +56,10 @@ public:
     // The object that holds the window, or a non-owning wrapper kept for the rest of the run.
     static CWnd* FromHandle(HWND window);
     static CWnd* FromHandlePermanent(HWND window);
-    // Binds the object to a window without routing its messages.
+    // Binds the object to a window without routing its messages; the object owns it from then on.
+    // FALSE for a temporary wrapper, an object that holds a window, or a window another holds.
     BOOL Attach(HWND window);
+    // NULL (and nothing changes) for a temporary wrapper.
     HWND Detach();
     // Routes the window's messages through this object; DefWindowProc then calls the original
     // window procedure. PreSubclassWindow runs just before.
@@ -71,6 +73,7 @@ public:
                   CWnd* parent, UINT id, LPVOID param = nullptr);
     virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
                         CWnd* parent, UINT id, LPVOID param = nullptr);
+    // FALSE for a temporary wrapper: it does not own the window.
     virtual BOOL DestroyWindow();
 
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -264,6 +267,7 @@ protected:
     const ::dialogs::MessageMap* GetMessageMap() const override;
 
     WNDPROC m_pfnSuper = nullptr;  // the window's own procedure while we route it
+    bool m_temporary = false;      // a FromHandle wrapper: owns nothing, changes nothing
 
     // Reflected entries of this object's map (the part of OnChildNotify every control shares).
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -316,7 +320,9 @@ public:
     HMENU GetSafeHmenu() const;
     static CMenu* FromHandle(HMENU menu);
     static CMenu* FromHandlePermanent(HMENU menu);
+    // The object owns the menu from then on; FALSE for a temporary wrapper or a menu already held.
     BOOL Attach(HMENU menu);
+    // A temporary wrapper refuses these two: NULL and FALSE.
     HMENU Detach();
     BOOL DestroyMenu();
     BOOL CreateMenu() { return Attach(::CreateMenu()); }
@@ -348,4 +354,7 @@ public:
     // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM for ODT_MENU reaches
     // this when no handler of the window takes it (WM_MEASUREITEM gets the default processing).
     virtual void DrawItem(LPDRAWITEMSTRUCT item) {}
+
+private:
+    bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };

@@ -174,6 +174,106 @@ TEST(MessageMap, TemporaryWrappersForWindowsNoObjectHolds)
     DestroyWindow(plain);
 }
 
+// A temporary wrapper owns nothing: every call that would change what it holds or release the
+// handle is refused, so later FromHandle calls still answer the right handle.
+TEST(Ownership, TemporaryWrappersRefuseToChangeOrReleaseTheirHandle)
+{
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    CWnd* window = CWnd::FromHandle(plain);
+    EXPECT_FALSE(window->Attach(other));
+    EXPECT_EQ(window->Detach(), nullptr);
+    EXPECT_FALSE(window->DestroyWindow());
+    EXPECT_TRUE(IsWindow(plain));
+    EXPECT_EQ(CWnd::FromHandle(plain)->m_hWnd, plain);
+
+    HBRUSH brushHandle = CreateSolidBrush(RGB(1, 2, 3));
+    HBRUSH otherBrush = CreateSolidBrush(RGB(4, 5, 6));
+    CBrush* brush = CBrush::FromHandle(brushHandle);
+    EXPECT_FALSE(brush->DeleteObject());
+    EXPECT_FALSE(brush->Attach(otherBrush));
+    EXPECT_FALSE(brush->CreateSolidBrush(RGB(7, 8, 9)));
+    EXPECT_FALSE(brush->CreateStockObject(BLACK_BRUSH));
+    EXPECT_EQ(brush->Detach(), nullptr);
+    EXPECT_EQ(GetObjectType(brushHandle), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(CBrush::FromHandle(brushHandle)->m_hObject, brushHandle);
+    EXPECT_EQ(CGdiObject::FromHandle(brushHandle)->m_hObject, brushHandle);
+
+    HDC dcHandle = CreateCompatibleDC(nullptr);
+    HDC otherDc = CreateCompatibleDC(nullptr);
+    CDC* dc = CDC::FromHandle(dcHandle);
+    EXPECT_FALSE(dc->DeleteDC());
+    EXPECT_FALSE(dc->Attach(otherDc));
+    EXPECT_FALSE(dc->CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc->Detach(), nullptr);
+    EXPECT_EQ(GetObjectType(dcHandle), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(CDC::FromHandle(dcHandle)->m_hDC, dcHandle);
+
+    HMENU menuHandle = CreatePopupMenu();
+    CMenu* menu = CMenu::FromHandle(menuHandle);
+    EXPECT_FALSE(menu->DestroyMenu());
+    EXPECT_EQ(menu->Detach(), nullptr);
+    EXPECT_TRUE(IsMenu(menuHandle));
+    EXPECT_EQ(CMenu::FromHandle(menuHandle)->m_hMenu, menuHandle);
+
+    DestroyMenu(menuHandle);
+    DeleteDC(dcHandle);
+    DeleteDC(otherDc);
+    DeleteObject(brushHandle);
+    DeleteObject(otherBrush);
+    DestroyWindow(plain);
+    DestroyWindow(other);
+}
+
+// Attach makes the object the owner for every kind of handle: FromHandle answers it, Detach hands
+// the handle back, and the object's end releases what it still owns.
+TEST(Ownership, AttachedHandlesAreOwnedAlikeByWindowsMenusGdiObjectsAndDCs)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HMENU menu = CreatePopupMenu();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HDC dc = CreateCompatibleDC(nullptr);
+    {
+        CWnd ownerWindow;
+        CMenu ownerMenu;
+        CBrush ownerBrush;
+        CDC ownerDc;
+        ASSERT_TRUE(ownerWindow.Attach(window));
+        ASSERT_TRUE(ownerMenu.Attach(menu));
+        ASSERT_TRUE(ownerBrush.Attach(brush));
+        ASSERT_TRUE(ownerDc.Attach(dc));
+        EXPECT_EQ(CWnd::FromHandle(window), &ownerWindow);
+        EXPECT_EQ(CMenu::FromHandle(menu), &ownerMenu);
+        EXPECT_EQ(CBrush::FromHandle(brush), &ownerBrush);
+        EXPECT_EQ(CDC::FromHandle(dc), &ownerDc);
+        CWnd second;
+        EXPECT_FALSE(second.Attach(window)) << "one owner per handle";
+        CMenu secondMenu;
+        EXPECT_FALSE(secondMenu.Attach(menu));
+    }
+    EXPECT_FALSE(IsWindow(window)) << "an attached window goes with its object, as a menu, a brush and a DC do";
+    EXPECT_FALSE(IsMenu(menu));
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+
+    HWND kept = CreateWindowExA(0, "STATIC", "kept", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HDC keptDc = CreateCompatibleDC(nullptr);
+    {
+        CWnd ownerWindow;
+        CDC ownerDc;
+        ASSERT_TRUE(ownerWindow.Attach(kept));
+        ASSERT_TRUE(ownerDc.Attach(keptDc));
+        EXPECT_EQ(ownerWindow.Detach(), kept);
+        EXPECT_EQ(ownerDc.Detach(), keptDc);
+        EXPECT_NE(CDC::FromHandle(keptDc), &ownerDc);
+    }
+    EXPECT_TRUE(IsWindow(kept)) << "a detached handle is the caller's again";
+    EXPECT_EQ(GetObjectType(keptDc), static_cast<DWORD>(OBJ_MEMDC));
+    DestroyWindow(kept);
+    DeleteDC(keptDc);
+}
+
 // WM_NOTIFY: reflected to the sending control first, then the parent's entry of its id.
 class CNotifyingChild : public CWnd
 {
