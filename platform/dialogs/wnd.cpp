@@ -129,6 +129,10 @@ LRESULT CALLBACK DialogsWindowProcedure(HWND window, UINT message, WPARAM wParam
     t_current = {window, message, wParam, lParam};
     LRESULT result = object->WindowProc(message, wParam, lParam);
     t_current = saved;
+    // Windows tells only top-level windows of a colour change; controls that follow the system
+    // colours hear of it from their top-level window.
+    if (message == WM_SYSCOLORCHANGE && ::IsWindow(window) && !(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+        CWnd::FromHandle(window)->SendMessageToDescendants(message, wParam, lParam, TRUE);
     if (message == WM_NCDESTROY && object->m_hWnd == window) {
         object->ForgetWindow();
         object->PostNcDestroy();

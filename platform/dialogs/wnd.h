@@ -8,6 +8,9 @@
 // WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM and WM_H/VSCROLL from a child are first offered to the
 // child object (OnChildNotify: its reflected entries, and DrawItem for buttons and statics).
 //
+// WM_SYSCOLORCHANGE, which Windows sends to top-level windows only, is passed on by a routed
+// top-level window to all its descendants after its own handling.
+//
 // Threads: the handle map is shared and locked, so any thread may use any CWnd; a window's
 // messages are handled on the thread that created it. SetTimer and KillTimer called on another
 // thread are passed to the window's own thread (Win32 only allows them there); for a window the

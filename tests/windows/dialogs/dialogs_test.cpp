@@ -497,6 +497,37 @@ TEST(Dialog, ReflectsNotificationsToItsControlsAndRoutesTheRest)
     EXPECT_EQ(dialog.m_okCalls, 0);
 }
 
+class CColourFollowingStatic : public CStatic
+{
+public:
+    int m_colourChanges = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnSysColorChange()
+    {
+        ++m_colourChanges;
+        CStatic::OnSysColorChange();
+    }
+};
+
+BEGIN_MESSAGE_MAP(CColourFollowingStatic, CStatic)
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+TEST(Dialog, PassesASystemColourChangeOnToItsControls)
+{
+    CDialog dialog(100);
+    ASSERT_TRUE(dialog.Create(100u));
+    CColourFollowingStatic label;
+    ASSERT_TRUE(label.SubclassDlgItem(kLabel, &dialog));
+    dialog.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(label.m_colourChanges, 1) << "Windows itself tells top-level windows only";
+    label.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(label.m_colourChanges, 2) << "a control does not pass it on again";
+    dialog.DestroyWindow();
+}
+
 TEST(Dialog, EnterAndEscapeGoThroughPreTranslateMessageToOnOKAndOnCancel)
 {
     struct Case
