@@ -344,6 +344,29 @@ TEST(Controls, ToolTipTakesAndDropsATool)
     EXPECT_EQ(tip.m_hWnd, nullptr) << "an owned popup goes with its owner";
 }
 
+TEST(Controls, ToolTipToolsTakeTheFlagsTheCallerGives)
+{
+    CBaseWindow owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&owner));
+    auto flagsOf = [&](UINT_PTR id) {
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = owner.m_hWnd;
+        tool.uId = id;
+        EXPECT_TRUE(tip.SendMessage(TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool))) << "tool " << id;
+        return tool.uFlags;
+    };
+    ASSERT_TRUE(tip.AddTool(&owner, "relayed by its window", nullptr, 1));
+    EXPECT_EQ(flagsOf(1) & TTF_SUBCLASS, 0u);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(owner.m_hWnd, GWLP_WNDPROC)), DialogsWindowProcedure)
+        << "the tooltip left the window's procedure alone";
+    ASSERT_TRUE(tip.AddTool(&owner, "watched by the tooltip", nullptr, 2, TTF_SUBCLASS | TTF_CENTERTIP));
+    EXPECT_EQ(flagsOf(2) & (TTF_SUBCLASS | TTF_CENTERTIP), static_cast<UINT>(TTF_SUBCLASS | TTF_CENTERTIP));
+    owner.DestroyWindow();
+}
+
 // --- a dialog with reflected notifications
 
 class CReflectingButton : public CButton
