@@ -43,6 +43,16 @@ UINT TimerCancelMessage()
     return message;
 }
 
+// A window whose object let go while another subclass sat on top of our window procedure: ours
+// stays in the chain and passes every message on to the procedure it replaced, kept here. A
+// window property goes with its window, so a reused handle value never finds a stale one.
+const char kBuriedProcedure[] = "Vexmend.Dialogs.Super";
+
+WNDPROC BuriedProcedure(HWND window)
+{
+    return reinterpret_cast<WNDPROC>(::GetPropA(window, kBuriedProcedure));
+}
+
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 // The style or extended style edit of ModifyStyle / ModifyStyleEx; FALSE when nothing changes.
@@ -118,8 +128,14 @@ const MessageMap* CCmdTarget::GetMessageMap() const { return GetThisMessageMap()
 LRESULT CALLBACK DialogsWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* object = CWnd::FromHandlePermanent(window);
-    if (!object)
+    if (!object) {
+        if (WNDPROC buried = BuriedProcedure(window)) {
+            if (message == WM_NCDESTROY)
+                ::RemovePropA(window, kBuriedProcedure);
+            return ::CallWindowProcA(buried, window, message, wParam, lParam);
+        }
         return DefWindowProcA(window, message, wParam, lParam);
+    }
     if (message == TimerRequestMessage())
         return ::SetTimer(window, wParam, static_cast<UINT>(lParam), nullptr);
     if (message == TimerCancelMessage())
@@ -232,9 +248,13 @@ HWND CWnd::Detach()
         return nullptr;
     if (m_pfnSuper) {
         // Still routed: give the window its own procedure back so it keeps working without us.
-        if (::IsWindow(window) &&
-            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        // With another subclass on top ours cannot leave the chain; it passes messages on.
+        if (::IsWindow(window)) {
+            if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
+                ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            else
+                ::SetPropA(window, kBuriedProcedure, reinterpret_cast<HANDLE>(m_pfnSuper));
+        }
         m_pfnSuper = nullptr;
     }
     WindowMap::Instance().RemovePermanent(window, this);
@@ -266,8 +286,17 @@ void CWnd::ForgetWindow()
 
 BOOL CWnd::SubclassWindow(HWND window)
 {
-    if (!window || !::IsWindow(window) || m_hWnd || FromHandlePermanent(window))
+    if (!window || !::IsWindow(window) || m_hWnd || m_temporary || FromHandlePermanent(window))
         return FALSE;
+    if (WNDPROC buried = BuriedProcedure(window)) {
+        // Our procedure is still in the window's chain: the object takes that place again.
+        ::RemovePropA(window, kBuriedProcedure);
+        m_hWnd = window;
+        WindowMap::Instance().SetPermanent(window, this);
+        PreSubclassWindow();
+        m_pfnSuper = buried;
+        return TRUE;
+    }
     if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
         return FALSE;
     m_hWnd = window;

@@ -274,6 +274,69 @@ TEST(Ownership, AttachedHandlesAreOwnedAlikeByWindowsMenusGdiObjectsAndDCs)
     DeleteDC(keptDc);
 }
 
+// Another subclass on top of ours: a Detach cannot take our procedure out of the chain.
+class CProbeCountingButton : public CButton
+{
+public:
+    int m_probes = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT OnProbe(WPARAM, LPARAM)
+    {
+        ++m_probes;
+        return 5;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CProbeCountingButton, CButton)
+    ON_MESSAGE(kProbeMessage, &CProbeCountingButton::OnProbe)
+END_MESSAGE_MAP()
+
+WNDPROC g_belowTopSubclass = nullptr;
+int g_topSubclassMessages = 0;
+
+LRESULT CALLBACK TopSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++g_topSubclassMessages;
+    return CallWindowProcA(g_belowTopSubclass, window, message, wParam, lParam);
+}
+
+TEST(Subclassing, DetachUnderAnotherSubclassLeavesTheControlWorking)
+{
+    HWND check = CreateWindowExA(0, "BUTTON", "check", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 60, 20, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(check, nullptr);
+    auto checked = [&] { return SendMessageA(check, BM_GETCHECK, 0, 0); };
+    {
+        CProbeCountingButton first;
+        ASSERT_TRUE(first.SubclassWindow(check));
+        g_belowTopSubclass = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(check, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TopSubclass)));
+        EXPECT_EQ(first.Detach(), check);
+    }
+    g_topSubclassMessages = 0;
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(checked(), BST_CHECKED) << "the button's own procedure still gets its messages";
+    EXPECT_GE(g_topSubclassMessages, 2);
+
+    // A new object takes our procedure's place in the chain again: each message once, no loop.
+    CProbeCountingButton second;
+    ASSERT_TRUE(second.SubclassWindow(check));
+    EXPECT_EQ(SendMessageA(check, kProbeMessage, 0, 0), 5);
+    EXPECT_EQ(second.m_probes, 1);
+    SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_EQ(checked(), BST_UNCHECKED);
+    EXPECT_EQ(second.Detach(), check);
+
+    // The subclass on top goes away: ours is on top again and still passes messages on.
+    SetWindowLongPtrA(check, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_belowTopSubclass));
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(checked(), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(check, kProbeMessage, 0, 0), 0) << "no object answers for the window";
+    EXPECT_TRUE(DestroyWindow(check));
+}
+
 // WM_NOTIFY: reflected to the sending control first, then the parent's entry of its id.
 class CNotifyingChild : public CWnd
 {
