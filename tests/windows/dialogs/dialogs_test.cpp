@@ -7,6 +7,7 @@
 #include "tests/windows/support/gdi_objects.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -977,6 +978,58 @@ TEST(String, FormatsLoadsAndLendsItsBuffer)
     EXPECT_TRUE(CString("ABC") < CString("ABD"));
     EXPECT_EQ(CString("abc").CompareNoCase("ABC"), 0);
     EXPECT_EQ(CString("a") + "b" + 'c', "abc");
+}
+
+// Big5 and GBK both read B3 5C as one character whose trail byte has the backslash's value. The
+// suite runs on a Chinese system (DIALOGS_TEST_CODE_PAGE names the code page it must have); on a
+// single-byte code page these bytes are two characters, so it has nothing to check there.
+struct DoubleByteString : testing::Test
+{
+    void SetUp() override
+    {
+        const char* wanted = std::getenv("DIALOGS_TEST_CODE_PAGE");
+        if (wanted)
+            ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(wanted))) << "the system's code page";
+        else if (!IsDBCSLeadByte(0xB3))
+            GTEST_SKIP() << "a single-byte code page";
+    }
+};
+
+TEST_F(DoubleByteString, SearchesStepOverTheTrailBytesOfPathsAndTitles)
+{
+    // Bytes: C : \ B3 5C \ a B3 5C, the second backslash at index 5.
+    const CString path = "C:\\\xB3\x5C\\a\xB3\x5C";
+    EXPECT_EQ(path.ReverseFind('\\'), 5);
+    EXPECT_EQ(path.Find('\\', 3), 5);
+    EXPECT_EQ(path.Find('\x5C', 4), 5) << "a start inside a character begins at the next one";
+    EXPECT_EQ(path.Find("\\a"), 5);
+    EXPECT_EQ(path.Find("\x5C\\"), -1);
+    EXPECT_EQ(path.FindOneOf("/\\"), 2);
+    EXPECT_EQ(path.FindOneOf("\x5C" "a"), 2);
+    EXPECT_EQ(CString("a\xB3\x5C").FindOneOf("\xB3\x5C"), 1) << "a double-byte character of the set";
+
+    // The window title of Brimlet's repair dialog: after the last backslash, before the last dot.
+    const CString program = "D:\\\xB3\x5C\\\xB3\x5C.exe";
+    CString file = program.Mid(program.ReverseFind('\\') + 1);
+    EXPECT_EQ(file.Left(file.ReverseFind('.')), "\xB3\x5C");
+
+    CString replaced = path;
+    EXPECT_EQ(replaced.Replace('\\', '/'), 2);
+    EXPECT_EQ(replaced, "C:/\xB3\x5C/a\xB3\x5C");
+    replaced = path;
+    EXPECT_EQ(replaced.Replace("\\", "//"), 2);
+    EXPECT_EQ(replaced, "C://\xB3\x5C//a\xB3\x5C");
+    replaced = path;
+    EXPECT_EQ(replaced.Remove('\\'), 2);
+    EXPECT_EQ(replaced, "C:\xB3\x5C" "a\xB3\x5C");
+
+    CString folder = "C:\\\xB3\x5C";
+    EXPECT_EQ(folder.TrimRight('\\'), "C:\\\xB3\x5C") << "no backslash ends the folder's name";
+    EXPECT_EQ(folder.TrimRight("\\/"), "C:\\\xB3\x5C");
+    folder += "\\\\";
+    EXPECT_EQ(folder.TrimRight('\\'), "C:\\\xB3\x5C");
+    CString reversed = "ab\xB3\x5C";
+    EXPECT_EQ(reversed.MakeReverse(), "\xB3\x5C" "ba");
 }
 
 TEST(File, ReadsWritesAndReportsStatus)
