@@ -55,6 +55,19 @@ public:
         return temporary;
     }
 
+    // The first permanent object for whose handle wanted(handle) holds; wanted runs under the lock
+    // and must not come back to the map.
+    template <class Wanted>
+    Object* FindPermanent(Wanted wanted)
+    {
+        std::lock_guard<CCriticalSection> lock(m_lock);
+        for (const auto& [handle, object] : m_permanent) {
+            if (wanted(handle))
+                return object;
+        }
+        return nullptr;
+    }
+
     void SetPermanent(Handle handle, Object* object)
     {
         std::lock_guard<CCriticalSection> lock(m_lock);

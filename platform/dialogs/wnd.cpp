@@ -428,8 +428,14 @@ BOOL CWnd::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     }
     case WM_MEASUREITEM: {
         auto item = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
-        if (item->CtlType == ODT_MENU)
+        if (item->CtlType == ODT_MENU) {
+            if (CMenu* menu = CMenu::FromOwnerDrawnItem(item->itemID, item->itemData)) {
+                menu->MeasureItem(item);
+                *result = TRUE;
+                return TRUE;
+            }
             return FALSE;
+        }
         return ReflectLastMsg(::GetDlgItem(m_hWnd, item->CtlID), result);
     }
     default:
@@ -726,6 +732,25 @@ BOOL CMenu::DestroyMenu()
         return FALSE;
     HMENU menu = Detach();
     return menu ? ::DestroyMenu(menu) : FALSE;
+}
+
+CMenu* CMenu::FromOwnerDrawnItem(UINT itemId, ULONG_PTR itemData)
+{
+    return MenuMap::Instance().FindPermanent([&](HMENU menu) {
+        int count = ::GetMenuItemCount(menu);
+        for (int position = 0; position < count; ++position) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+            if (!::GetMenuItemInfoA(menu, position, TRUE, &info) || !(info.fType & MFT_OWNERDRAW) ||
+                info.dwItemData != itemData)
+                continue;
+            // An item that opens a submenu is measured under the submenu's handle.
+            if (info.wID == itemId || (info.hSubMenu && static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)) == itemId))
+                return true;
+        }
+        return false;
+    });
 }
 
 BOOL CMenu::LoadMenu(UINT id) { return Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id))); }

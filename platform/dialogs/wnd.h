@@ -6,7 +6,9 @@
 // WindowProc. WindowProc -> OnWndMsg looks the message up in the class's map chain; what no entry
 // takes goes to DefWindowProc (the window's original procedure). WM_COMMAND, WM_NOTIFY,
 // WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM and WM_H/VSCROLL from a child are first offered to the
-// child object (OnChildNotify: its reflected entries, and DrawItem for buttons and statics).
+// child object (OnChildNotify: its reflected entries, and DrawItem for buttons and statics). An
+// owner-drawn menu item's WM_DRAWITEM and WM_MEASUREITEM go to DrawItem and MeasureItem of the
+// CMenu that holds the menu, when no handler of the window takes them.
 //
 // WM_SYSCOLORCHANGE, which Windows sends to top-level windows only, is passed on by a routed
 // top-level window to all its descendants after its own handling.
@@ -349,14 +351,18 @@ public:
     BOOL GetMenuItemInfo(UINT item, LPMENUITEMINFOA info, BOOL byPosition = FALSE) const { return ::GetMenuItemInfoA(m_hMenu, item, byPosition, info); }
     BOOL SetMenuItemInfo(UINT item, LPMENUITEMINFOA info, BOOL byPosition = FALSE) { return ::SetMenuItemInfoA(m_hMenu, item, byPosition, info); }
     CMenu* GetSubMenu(int position) const { return FromHandle(::GetSubMenu(m_hMenu, position)); }
+    // The permanent menu object holding the owner-drawn item that a WM_MEASUREITEM is about (the
+    // message names no menu: the item is found by its id, or submenu, and its item data).
+    static CMenu* FromOwnerDrawnItem(UINT itemId, ULONG_PTR itemData);
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* window, LPCRECT rect = nullptr)
     {
         return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, window->GetSafeHwnd(), rect);
     }
 
-    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM for ODT_MENU reaches
-    // this when no handler of the window takes it (WM_MEASUREITEM gets the default processing).
+    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM and WM_MEASUREITEM
+    // for ODT_MENU reach these when no handler of the window takes them.
     virtual void DrawItem(LPDRAWITEMSTRUCT item) {}
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT item) {}
 
 private:
     bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing

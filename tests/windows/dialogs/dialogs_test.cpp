@@ -431,6 +431,62 @@ TEST(Controls, ToolTipToolsTakeTheFlagsTheCallerGives)
     owner.DestroyWindow();
 }
 
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+class CMeasuredMenu : public CMenu
+{
+public:
+    int m_measured = 0;
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override
+    {
+        ++m_measured;
+        item->itemWidth = 77;
+        item->itemHeight = 21;
+    }
+};
+
+TEST(Menus, OwnerDrawnItemsAreMeasuredByTheirMenuObject)
+{
+    CBaseWindow owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CMeasuredMenu menu, other;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(other.CreatePopupMenu());
+    const ULONG_PTR record = 0x1234;
+    ASSERT_TRUE(other.AppendMenu(MF_OWNERDRAW, 300, reinterpret_cast<LPCSTR>(record + 1)));
+    ASSERT_TRUE(menu.AppendMenu(MF_OWNERDRAW, 300, reinterpret_cast<LPCSTR>(record)));
+    CMenu submenu;
+    ASSERT_TRUE(submenu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendMenu(MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.m_hMenu),
+                                reinterpret_cast<LPCSTR>(record + 2)));
+
+    MEASUREITEMSTRUCT item = {ODT_MENU, 0, 300, 0, 0, record};
+    EXPECT_TRUE(owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(menu.m_measured, 1);
+    EXPECT_EQ(other.m_measured, 0) << "the item with the same id but other data is another menu's";
+    EXPECT_EQ(item.itemWidth, 77u);
+    EXPECT_EQ(item.itemHeight, 21u);
+
+    MEASUREITEMSTRUCT popupItem = {ODT_MENU, 0, static_cast<UINT>(reinterpret_cast<UINT_PTR>(submenu.m_hMenu)), 0, 0, record + 2};
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&popupItem));
+    EXPECT_EQ(menu.m_measured, 2) << "an item that opens a submenu";
+
+    // As the system measures the items of a menu it opens (the timer closes it again).
+    owner.ShowWindow(SW_SHOWNOACTIVATE);
+    menu.m_measured = 0;
+    ::SetTimer(owner.m_hWnd, 9, 100, CloseMenu);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &owner);
+    ::KillTimer(owner.m_hWnd, 9);
+    EXPECT_GE(menu.m_measured, 2) << "both items, when the menu opened";
+
+    MEASUREITEMSTRUCT unknown = {ODT_MENU, 0, 301, 0, 0, record};
+    int measured = menu.m_measured;
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&unknown));
+    EXPECT_EQ(menu.m_measured, measured) << "no menu object holds this item";
+    EXPECT_EQ(other.m_measured, 0);
+    owner.DestroyWindow();
+}
+
 // --- a dialog with reflected notifications
 
 class CReflectingButton : public CButton
