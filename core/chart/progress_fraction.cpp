@@ -5,14 +5,12 @@
 
 namespace chart {
 
-using detail::Wide;
-
 int DoneLength(const ProgressSpan& span, int position, int length)
 {
-    const Wide range = static_cast<Wide>(span.maximum) - span.minimum;
+    const long long range = static_cast<long long>(span.maximum) - span.minimum;
     if (range == 0)
         return 0;
-    return detail::Saturate(detail::MulDivTruncate(static_cast<Wide>(position) - span.minimum, length, range));
+    return detail::Saturate(detail::MulDiv(static_cast<long long>(position) - span.minimum, length, range));
 }
 
 int DonePercent(const ProgressSpan& span, int position) { return DoneLength(span, position, 100); }

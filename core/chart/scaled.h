@@ -1,15 +1,14 @@
 // core/chart/scaled.h
-// Exact integer shares for the gauges. Screen geometry lives in int; everything in between is
-// computed wide enough that no product overflows, and results that do not fit an int saturate.
+// Exact integer shares for the gauges. Screen geometry lives in int; the products in between are
+// taken in 64 bits, and only values far outside any screen (where a product would not fit) fall
+// back to long double. Results that do not fit an int saturate.
 #pragma once
 
 #include <climits>
 
 namespace chart::detail {
 
-using Wide = __int128;
-
-inline int Saturate(Wide value)
+inline int Saturate(long long value)
 {
     if (value > INT_MAX)
         return INT_MAX;
@@ -18,10 +17,33 @@ inline int Saturate(Wide value)
     return static_cast<int>(value);
 }
 
-// value * numerator / denominator, truncated towards zero; the denominator is not 0.
-inline Wide MulDivTruncate(Wide value, Wide numerator, Wide denominator)
+// Truncated towards zero, held well inside long long so that sums with ints cannot overflow.
+inline long long Truncate(long double value)
 {
-    return value * numerator / denominator;
+    constexpr long double kLimit = 4e18L;
+    if (value > kLimit)
+        return static_cast<long long>(kLimit);
+    if (value < -kLimit)
+        return -static_cast<long long>(kLimit);
+    return static_cast<long long>(value);
+}
+
+// (a * b + c * d) / divisor, truncated towards zero; the divisor is not 0.
+inline long long MulAddDiv(long long a, long long b, long long c, long long d, long long divisor)
+{
+    long long ab = 0;
+    long long cd = 0;
+    long long sum = 0;
+    if (!__builtin_mul_overflow(a, b, &ab) && !__builtin_mul_overflow(c, d, &cd) &&
+        !__builtin_add_overflow(ab, cd, &sum) && !(sum == LLONG_MIN && divisor == -1))
+        return sum / divisor;
+    return Truncate((static_cast<long double>(a) * b + static_cast<long double>(c) * d) / divisor);
+}
+
+// value * numerator / denominator, truncated towards zero; the denominator is not 0.
+inline long long MulDiv(long long value, long long numerator, long long denominator)
+{
+    return MulAddDiv(value, numerator, 0, 0, denominator);
 }
 
 }  // namespace chart::detail

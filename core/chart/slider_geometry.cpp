@@ -6,7 +6,6 @@
 namespace chart {
 
 using detail::Saturate;
-using detail::Wide;
 
 long long SliderAxis::Travel() const
 {
@@ -24,22 +23,22 @@ int ClampSliderPosition(int value, const SliderRange& range)
 
 int PositionToPixel(const SliderAxis& axis, const SliderRange& range, int position)
 {
-    const Wide span = static_cast<Wide>(range.maximum) - range.minimum;
-    Wide offset = 0;
+    const long long span = static_cast<long long>(range.maximum) - range.minimum;
+    long long offset = 0;
     if (span != 0)
-        offset = detail::MulDivTruncate(static_cast<Wide>(position) - range.minimum, axis.Travel(), span);
+        offset = detail::MulDiv(static_cast<long long>(position) - range.minimum, axis.Travel(), span);
     return Saturate(axis.marginStart + offset + axis.thumbLength / 2);
 }
 
 int PixelToPosition(const SliderAxis& axis, const SliderRange& range, int pixel)
 {
-    const Wide travel = axis.Travel();
+    const long long travel = axis.Travel();
     if (travel <= 0)
         return range.minimum;
-    const Wide span = static_cast<Wide>(range.maximum) - range.minimum;
-    const Wide along = static_cast<Wide>(pixel) - axis.thumbLength / 2 - axis.marginStart;
+    const long long span = static_cast<long long>(range.maximum) - range.minimum;
+    const long long along = static_cast<long long>(pixel) - axis.thumbLength / 2 - axis.marginStart;
     // along / travel * span + minimum as one fraction, so that the truncation covers the sum.
-    return Saturate((along * span + static_cast<Wide>(range.minimum) * travel) / travel);
+    return Saturate(detail::MulAddDiv(along, span, range.minimum, travel, travel));
 }
 
 int ClampThumbCentre(const SliderAxis& axis, int pixel, BoundLast last)

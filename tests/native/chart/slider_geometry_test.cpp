@@ -96,6 +96,12 @@ TEST(SliderPosition, AnEmptyRangeOrTravelNeitherDividesByZeroNorOverflows)
     EXPECT_EQ(chart::PositionToPixel({INT_MAX, 0, 0, 0}, {0, 1}, INT_MAX), INT_MAX);
     EXPECT_EQ(chart::PixelToPosition({2, 0, 0, 0}, {INT_MIN, INT_MAX}, INT_MAX), INT_MAX);
     EXPECT_EQ(chart::PixelToPosition({2, 0, 0, 0}, {INT_MIN, INT_MAX}, 1), 0);  // -0.5 truncates to 0
+    // Margins at the ends of int: the products no longer fit 64 bits and still come out right.
+    const SliderAxis vast{INT_MAX, INT_MIN, INT_MIN, 0};  // travel 6,442,450,943
+    EXPECT_EQ(chart::PositionToPixel(vast, {INT_MIN, INT_MAX}, INT_MIN), INT_MIN);
+    EXPECT_EQ(chart::PositionToPixel(vast, {INT_MIN, INT_MAX}, 0), 1073741824);
+    EXPECT_EQ(chart::PositionToPixel(vast, {INT_MIN, INT_MAX}, INT_MAX), INT_MAX);
+    EXPECT_EQ(chart::PixelToPosition(vast, {INT_MIN, INT_MAX}, INT_MAX), 715827881);
 }
 
 TEST(SliderDrag, TheCentreStaysInTheTravelAndTheLastBoundWins)
