@@ -44,7 +44,7 @@ BOOL CAgreementDialog::OnInitDialog()
     CBitmapDialog::OnInitDialog();
     ::OutputDebugStringA("Agreement OnInitDialog 0");
     SetEasyMove(TRUE);
-    SetBitmap(IDB_AGREEMENT_BACKGROUND);
+    SetBitmap(IDB_LICENCE_BACKGROUND);
     SetBitmapStyle(4);
     SetTransparent(0);
     SetTransparentColor(kKeyColour, TRUE);

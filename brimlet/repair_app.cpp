@@ -18,7 +18,7 @@ const CarriedFile kCarriedFiles[7] = {
     {IDR_REZO_DLL, "REZO.dll"},           {IDR_DEVICE_INI, "Device.ini"},
     {IDR_DEFT63_ESP, "deft63.esp"},       {IDR_AGREEMENT_CHS, "Agreement.chs"},
     {IDR_AGREEMENT_CHT, "Agreement.cht"}, {IDR_AGREEMENT_ENG, "Agreement.eng"},
-    {IDR_BOOT_CODE, "BootCode.r"},
+    {IDR_BOOTCODE, "BootCode.r"},
 };
 
 namespace {
@@ -195,7 +195,7 @@ BOOL CRepairManagerApp::InitInstance()
     m_osBuildNumber = GetOsBuildNumber();
     if (brimlet::RightsGateAsksForAdministrator(m_osBuildNumber) && !IsUserAdministrator()) {
         char text[260] = {};
-        ::LoadStringA(AfxGetResourceHandle(), IDS_NEEDS_ADMINISTRATOR, text, sizeof text);
+        ::LoadStringA(AfxGetResourceHandle(), IDS_NEED_ADMINISTRATOR, text, sizeof text);
         AfxMessageBox(text, MB_OK, 0);
         return FALSE;
     }

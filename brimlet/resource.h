@@ -1,49 +1,16 @@
 // brimlet/resource.h
-// Brimlet's dialog templates, control ids, and the numbers of the strings, pictures and carried
-// files its code names. The numbers are fixed: templates, pictures, strings and carried files are
+// Brimlet's dialog templates and control ids; the pictures, strings and carried files are
+// numbered in resources/resource_ids.h. The numbers are fixed: templates and controls are
 // addressed by them.
 #pragma once
+
+#include "brimlet/resources/resource_ids.h"
 
 // Templates
 #define IDD_REPAIR_MANAGER 102
 #define IDD_SPLASH 103
 #define IDD_AGREEMENT 104
 #define IDD_MESSAGE 105
-
-// Icon and pictures
-#define IDI_BRIMLET 128
-#define IDB_BAD_BLOCK_LEGEND 129
-#define IDB_SPLASH_TRADITIONAL_0 156
-#define IDB_SPLASH_TRADITIONAL_1 157
-#define IDB_SPLASH_TRADITIONAL_2 158
-#define IDB_SPLASH_TRADITIONAL_3 160
-#define IDB_AGREEMENT_BACKGROUND 162
-#define IDB_TEXT_BUTTON 163
-#define IDB_MESSAGE_SUCCESS 164
-#define IDB_MESSAGE_ERROR 165
-#define IDB_CLOSE 166
-#define IDB_CLOSE_HOVER 167
-#define IDB_REPAIR_BACKGROUND 168
-#define IDB_PROGRESS_CHANNEL 169
-#define IDB_PROGRESS_ACTIVE 170
-#define IDB_SCROLL_DOWN 174
-#define IDB_SCROLL_UP 175
-#define IDB_SCROLL_THUMB 176
-#define IDB_MINIMISE 178
-#define IDB_MINIMISE_HOVER 179
-#define IDB_SPLASH_0 180
-#define IDB_SPLASH_1 181
-#define IDB_SPLASH_2 182
-#define IDB_SPLASH_3 183
-
-// Carried files, resource type "BINARYFILE"
-#define IDR_REZO_DLL 151
-#define IDR_BOOT_CODE 152
-#define IDR_DEVICE_INI 153
-#define IDR_DEFT63_ESP 154
-#define IDR_AGREEMENT_CHS 171
-#define IDR_AGREEMENT_CHT 172
-#define IDR_AGREEMENT_ENG 173
 
 // Controls
 #define IDC_PIE_CHART 1000
@@ -66,18 +33,3 @@
 #define IDC_SCROLL_DOWN 1020
 #define IDC_SCROLL_THUMB 1021
 #define IDC_MINIMISE_BUTTON 1022
-
-// Strings
-#define IDS_UPDATE 1
-#define IDS_CLOSE 2
-#define IDS_NEEDS_ADMINISTRATOR 4
-#define IDS_BAD_BLOCKS 5
-#define IDS_FAST 6
-#define IDS_COMPLETE 7
-#define IDS_REPAIR_OPTION 8
-#define IDS_DEVICE_INFORMATION 9
-#define IDS_REPAIR_COMPLETE 11
-#define IDS_REPAIR_FAIL 12
-#define IDS_DEVICE_NOT_FOUND 13
-#define IDS_DEVICE_NOT_SUPPORTED 16
-#define IDS_WINDOWS_NOT_SUPPORTED 17
