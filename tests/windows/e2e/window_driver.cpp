@@ -42,6 +42,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -322,6 +323,23 @@ bool IsDesktopShell(const Watched& watched)
     return lstrcmpiA(watched.name.c_str(), "explorer.exe") == 0;
 }
 
+std::vector<DWORD> JobProcesses(HANDLE job)
+{
+    // The record's id array runs on past its declared single entry; room for more than a
+    // scenario ever starts.
+    constexpr DWORD kRoom = 256;
+    std::vector<BYTE> buffer(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kRoom * sizeof(ULONG_PTR));
+    auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+    std::vector<DWORD> ids;
+    if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, list, static_cast<DWORD>(buffer.size()),
+                                  nullptr)) {
+        const ULONG_PTR* id = list->ProcessIdList;
+        for (DWORD i = 0; i < std::min(list->NumberOfProcessIdsInList, kRoom); ++i)
+            ids.push_back(static_cast<DWORD>(id[i]));
+    }
+    return ids;
+}
+
 int Run(int argc, char** argv)
 {
     std::vector<std::string> nativeDlls;
@@ -374,17 +392,22 @@ int Run(int argc, char** argv)
     for (const std::string& dll : nativeDlls)
         SetRegistryText(appDefaults + "\\DllOverrides", dll, "native");
 
+    // A job of that name may exist already: programs an earlier run left on the desktop.
     HANDLE job = CreateJobObjectA(nullptr, JobName().c_str());
-    HANDLE port = all ? CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1) : nullptr;
-    if (!job || (all && !port))
+    if (!job)
         return Fail("no job", JobName());
-    if (all) {
+    // Notices of new processes catch even those that end at once; a job that has its notices
+    // going elsewhere is still watched through its process list.
+    HANDLE port = all ? CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1) : nullptr;
+    if (port) {
         JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
         association.CompletionKey = job;
         association.CompletionPort = port;
         if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &association,
-                                     sizeof association))
-            return Fail("no job notices", JobName());
+                                     sizeof association)) {
+            CloseHandle(port);
+            port = nullptr;
+        }
     }
 
     STARTUPINFOA startup = {};
@@ -414,15 +437,23 @@ int Run(int argc, char** argv)
     if (!all) {
         WaitForSingleObject(started.hProcess, INFINITE);
     } else {
+        const auto watch = [&](DWORD processId) {
+            if (processId && !watched.count(processId))
+                watched[processId].process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+        };
         for (;;) {
             DWORD message = 0;
-            ULONG_PTR key = 0;
-            OVERLAPPED* detail = nullptr;
-            const bool got = GetQueuedCompletionStatus(port, &message, &key, &detail, 200) != FALSE;
-            const DWORD processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail));
-            if (got && message == JOB_OBJECT_MSG_NEW_PROCESS && !watched.count(processId))
-                watched[processId].process =
-                    OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+            if (port) {
+                ULONG_PTR key = 0;
+                OVERLAPPED* detail = nullptr;
+                if (GetQueuedCompletionStatus(port, &message, &key, &detail, 100) &&
+                    message == JOB_OBJECT_MSG_NEW_PROCESS)
+                    watch(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail)));
+            } else {
+                Sleep(100);
+            }
+            for (DWORD processId : JobProcesses(job))
+                watch(processId);
             bool running = false;
             for (auto& [id, process] : watched) {
                 if (process.name.empty())
@@ -431,7 +462,7 @@ int Run(int argc, char** argv)
                     !IsDesktopShell(process))
                     running = true;
             }
-            if (!running || (got && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO))
+            if (!running)
                 break;
         }
     }
