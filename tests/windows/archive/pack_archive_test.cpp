@@ -166,6 +166,12 @@ TEST_F(ArchiveTest, UnpacksTheShippedArchiveIntoSixtyFiveImagesWithTheirTags)
 {
     const std::string path = work_ + "\\BootCode.r";
     ASSERT_TRUE(CopyFileA((ExeFolder() + "BootCode.r").c_str(), path.c_str(), FALSE));
+    // Temporary files of our own, apart from those of other programs.
+    const std::string tmp = sandbox_ + "\\tmp";
+    CreateDirectoryA(tmp.c_str(), nullptr);
+    char saved[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+    SetEnvironmentVariableA("TMP", tmp.c_str());
     CPackArchive archive;
     ASSERT_TRUE(archive.OpenArchiveFile(path.c_str(), FALSE));
     archive.m_strBaseDirectory = base_.c_str();
@@ -196,14 +202,10 @@ TEST_F(ArchiveTest, UnpacksTheShippedArchiveIntoSixtyFiveImagesWithTheirTags)
                 << expected.name;
         }
     }
-    // No temporary file is left behind.
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(temp) + "T*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    SetEnvironmentVariableA("TMP", saved);
+    std::vector<std::string> left;
+    ListFiles(tmp, "", left);
+    EXPECT_TRUE(left.empty()) << "a temporary file is left behind: " << left.front();
 }
 
 TEST_F(ArchiveTest, TheResourceOpenerReadsTheSameArchive)
