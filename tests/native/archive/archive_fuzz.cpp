@@ -47,10 +47,21 @@ constexpr std::size_t kMinimumEntry = 1 + archive::kMarker.size() + archive::kLe
     std::abort();
 }
 
+void RemoveSandbox();
+
+// A folder of this process's own, removed when it exits (libFuzzer ends with exit()).
 const fs::path& Sandbox()
 {
     static const fs::path sandbox = fs::temp_directory_path() / ("archive_fuzz_" + std::to_string(getpid()));
+    static const bool removedAtExit = std::atexit(RemoveSandbox) == 0;
+    (void)removedAtExit;
     return sandbox;
+}
+
+void RemoveSandbox()
+{
+    std::error_code error;
+    fs::remove_all(Sandbox(), error);
 }
 
 void CheckOneInput(const uint8_t* data, size_t size)
@@ -298,8 +309,6 @@ int main(int argc, char** argv)
         if ((run + 1) % 100000 == 0)
             std::printf("archive fuzz: %llu inputs\n", static_cast<unsigned long long>(run + 1));
     }
-    std::error_code error;
-    fs::remove_all(Sandbox(), error);
     std::printf("archive fuzz: %llu inputs, seed %llu, no fault\n", static_cast<unsigned long long>(runs),
                 static_cast<unsigned long long>(seed));
     return 0;
