@@ -59,22 +59,24 @@ private:
     bool m_inStep = false;
 };
 
+struct WindowSearch {
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectThreadWindow(HWND window, LPARAM context)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    if (!search.visibleOnly || ::IsWindowVisible(window))
+        search.found.push_back(window);
+    return TRUE;
+}
+
 // The top-level windows of this thread, visible ones only unless asked for all.
 inline std::vector<HWND> ThreadWindows(bool visibleOnly = true)
 {
-    struct Search {
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } search{visibleOnly, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            if (!s.visibleOnly || ::IsWindowVisible(window))
-                s.found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{visibleOnly, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectThreadWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
