@@ -250,3 +250,15 @@ int TApplication::ShowCurrentException()
     }
     return 1;
 }
+
+std::string GetCurrentDir()
+{
+    char small[MAX_PATH] = {};
+    DWORD length = ::GetCurrentDirectoryA(MAX_PATH, small);
+    if (length < MAX_PATH)
+        return std::string(small, length);
+    std::string text(length, '\0');
+    length = ::GetCurrentDirectoryA(length, text.data());
+    text.resize(length < text.size() ? length : 0);
+    return text;
+}

@@ -142,3 +142,6 @@ private:
 
 // The program's application object.
 extern TApplication* Application;
+
+// The current directory, without a trailing backslash (except at a drive's root).
+std::string GetCurrentDir();
