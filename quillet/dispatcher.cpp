@@ -2,6 +2,7 @@
 #include "quillet/dispatcher.h"
 
 #include <cstring>
+#include <string>
 
 #include "platform/scsi/device_port.h"
 #include "platform/scsi/pass_through.h"
@@ -15,6 +16,9 @@ HANDLE g_matchedVolume = nullptr;
 
 // {53F5630D-B6BF-11D0-94F2-00A0C91EFB8B}; with DIGCF_ALLCLASSES every class is listed anyway.
 const GUID kVolumeInterfaceClass = {0x53F5630D, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+
+// Asking for the hardware ids again and again with a larger buffer ends after this many answers.
+constexpr int kPropertyReadTries = 8;
 
 HANDLE Matched(HANDLE volume, bool match)
 {
@@ -52,6 +56,38 @@ private:
         return volume != nullptr;
     }
 };
+
+// The device's first hardware id: the property read into a zero-filled buffer of the size it asks
+// for; empty when it cannot be read.
+std::string FirstHardwareId(DeviceListPort& port, HDEVINFO list, SP_DEVINFO_DATA& device)
+{
+    BYTE* buffer = nullptr;
+    DWORD size = 0;
+    DWORD required = 0;
+    bool read = false;
+    for (int tries = 0; tries < kPropertyReadTries; ++tries) {
+        read = port.SetupDiGetDeviceRegistryPropertyA(list, &device, SPDRP_HARDWAREID, nullptr, buffer,
+                                                      size, &required);
+        // A size that does not grow would be asked for forever.
+        if (read || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || required <= size)
+            break;
+        if (buffer)
+            ::LocalFree(buffer);
+        buffer = static_cast<BYTE*>(::LocalAlloc(LPTR, required));
+        size = buffer ? required : 0;
+        if (!buffer)
+            break;
+    }
+    std::string id;
+    if (read && buffer) {
+        // The first id ends at its zero, or at the buffer's end when the list lacks one.
+        const char* text = reinterpret_cast<const char*>(buffer);
+        id.assign(text, strnlen(text, size));
+    }
+    if (buffer)
+        ::LocalFree(buffer);
+    return id;
+}
 
 }  // namespace
 
@@ -147,32 +183,8 @@ ToolIndex DetectByHardwareId()
     SP_DEVINFO_DATA device;
     std::memset(&device, 0, sizeof device);
     device.cbSize = sizeof device;
-    for (DWORD index = 0; tool == ToolIndex::None && port.SetupDiEnumDeviceInfo(list, index, &device); ++index) {
-        BYTE* buffer = nullptr;
-        DWORD size = 0;
-        DWORD required = 0;
-        bool read = false;
-        while (!(read = port.SetupDiGetDeviceRegistryPropertyA(list, &device, SPDRP_HARDWAREID, nullptr,
-                                                               buffer, size, &required))) {
-            // A size that does not grow would ask forever.
-            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || required <= size)
-                break;
-            if (buffer)
-                ::LocalFree(buffer);
-            buffer = static_cast<BYTE*>(::LocalAlloc(LPTR, required));
-            size = buffer ? required : 0;
-            if (!buffer)
-                break;
-        }
-        if (read && buffer) {
-            // The first id ends at its zero, or at the buffer's end when the list lacks one.
-            const char* text = reinterpret_cast<const char*>(buffer);
-            const std::size_t length = strnlen(text, size);
-            tool = probe::ToolForHardwareId(std::string_view(text, length));
-        }
-        if (buffer)
-            ::LocalFree(buffer);
-    }
+    for (DWORD index = 0; tool == ToolIndex::None && port.SetupDiEnumDeviceInfo(list, index, &device); ++index)
+        tool = probe::ToolForHardwareId(FirstHardwareId(port, list, device));
     port.SetupDiDestroyDeviceInfoList(list);
     return tool;
 }
