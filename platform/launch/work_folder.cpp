@@ -6,6 +6,31 @@
 #include "core/launch/work_folder.h"
 #include "platform/forms/exceptions.h"
 
+namespace {
+
+// "Windows error 206: The filename or extension is too long."
+std::string SystemErrorText(DWORD error)
+{
+    std::string text = "Windows error " + std::to_string(error);
+    char* message = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<LPSTR>(&message), 0, nullptr);
+    if (length && message) {
+        std::string description(message, length);
+        while (!description.empty() && (description.back() == '\n' || description.back() == '\r' ||
+                                        description.back() == ' ' || description.back() == '.'))
+            description.pop_back();
+        if (!description.empty())
+            text += ": " + description;
+    }
+    if (message)
+        ::LocalFree(message);
+    return text;
+}
+
+}  // namespace
+
 std::string WorkFolderOrRaise(std::initializer_list<std::string_view> fileNames,
                               TempPathFunction getTempPath)
 {
@@ -13,10 +38,11 @@ std::string WorkFolderOrRaise(std::initializer_list<std::string_view> fileNames,
     ::SetLastError(ERROR_SUCCESS);
     const DWORD length = getTempPath(MAX_PATH, temp);
     if (length == 0) {
+        const DWORD error = ::GetLastError();
         throw Exception(Exception::Format(
-            "The temporary folder cannot be found (Windows error %s), so nothing was written and "
-            "no program was started.",
-            std::to_string(::GetLastError())));
+            "The temporary folder's path could not be read (%s), so nothing was written and no "
+            "program was started.",
+            SystemErrorText(error)));
     }
     if (length >= MAX_PATH) {
         throw Exception(
