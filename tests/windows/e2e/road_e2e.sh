@@ -309,6 +309,21 @@ case $scenario in
     [ -z "$(ls -A "$base" | grep -v '^x*$')" ] || fail "something was written beside the folder"
     ;;
 
+  vexmend-cannot-create)
+    # msvcp60.dll cannot be created (a folder has its name): the files go in their order, so
+    # REZO.dll is written and stays, Quillet.exe is not, and nothing starts.
+    mkdir -p "$ZEM/msvcp60.dll"
+    vexmend
+    drv wait "$MESSAGE" 20000 >/dev/null || fail "no message"
+    picture "$MESSAGE" 1-cannot-create
+    expect_text "$MESSAGE" "$MESSAGE_TEXT" "Cannot create file $(win_path "$ZEM/msvcp60.dll")"
+    drv click "$MESSAGE" 1
+    wait_exit 1 30
+    same_bytes "$ZEM/REZO.dll" "$E2E_REZO_SIM"
+    [ ! -e "$ZEM/Quillet.exe" ] || fail "Quillet.exe was written"
+    [ ! -s "$E2E_WORK/rezo/calls.log" ] || fail "Quillet ran: $(cat "$E2E_WORK/rezo/calls.log")"
+    ;;
+
   tool-still-running)
     # The tool of an earlier run still runs from the work folder: Quillet cannot replace it, shows
     # "Cannot create file" with the path in the exception box, starts nothing and ends.

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/windows/support/dialog_watcher.h"
+
 namespace {
 
 std::string ReadFileBytes(const std::string& path)
@@ -62,45 +64,7 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-// Waits on another thread for a top-level dialog of this process with `caption`, hands it to
-// `inspect` and then presses its OK button.
-class DialogWatcher {
-public:
-    DialogWatcher(std::string caption, std::function<void(HWND)> inspect)
-        : thread_([this, caption, inspect] {
-              for (int i = 0; i < 500 && !found_; ++i) {
-                  HWND dialog = ::FindWindowA("#32770", caption.c_str());
-                  DWORD process = 0;
-                  if (dialog)
-                      ::GetWindowThreadProcessId(dialog, &process);
-                  if (dialog && process == ::GetCurrentProcessId()) {
-                      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                      inspect(dialog);
-                      found_ = true;
-                      ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                      return;
-                  }
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              }
-          })
-    {
-    }
-    ~DialogWatcher()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    bool Found()
-    {
-        if (thread_.joinable())
-            thread_.join();
-        return found_;
-    }
-
-private:
-    std::atomic<bool> found_{false};
-    std::thread thread_;
-};
+using test_support::DialogWatcher;
 
 // --- streams
 

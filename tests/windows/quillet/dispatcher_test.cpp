@@ -361,3 +361,40 @@ TEST_F(DeviceLibrary, UnsupportedDeviceKindIsDestroyed)
 }
 
 }  // namespace
+
+// --- the form
+
+#include "quillet/main_form.h"
+
+namespace {
+
+TEST(QuilletForm, CaptionSizePlaceBorderIconsColourFontAndOnShow)
+{
+    TApplication application;
+    TApplication* saved = Application;
+    Application = &application;
+    TForm1* form = nullptr;
+    application.CreateForm(form);
+    EXPECT_EQ(application.MainForm, form);
+    EXPECT_EQ(form->Caption, "Vexmend");
+    EXPECT_EQ(form->Width, 184);
+    EXPECT_EQ(form->Height, 28);
+    EXPECT_EQ(form->BorderIcons, 0u);
+    EXPECT_EQ(form->Position, poDesktopCenter);
+    EXPECT_EQ(form->Color, clBtnFace);
+    EXPECT_EQ(form->Font.Name, "MS Sans Serif");
+    EXPECT_EQ(form->Font.Height, -11);
+    EXPECT_TRUE(static_cast<bool>(form->OnShow));
+    HWND window = form->Handle();
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, "TForm1");
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 184);
+    EXPECT_EQ(rect.bottom - rect.top, 28);
+    EXPECT_FALSE(::GetWindowLongA(window, GWL_STYLE) & WS_SYSMENU);
+    Application = saved;
+}
+
+}  // namespace
