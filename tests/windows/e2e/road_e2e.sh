@@ -241,8 +241,17 @@ case $scenario in
     fi
     vexmend
     if [ "$E2E_BRIMLET" = yes ]; then
-      # Brimlet moves itself to RadAva and restarts; its windows are those of the copy.
-      fail "the Brimlet road is not written yet"
+      # Brimlet copies itself to RadAva\Brimlet.exe and starts the copy; its windows are the copy's.
+      for _ in $(seq 400); do
+        drv list | grep -q ' Brimlet\.exe$' && break
+        sleep 0.1
+      done
+      drv list | grep -q ' Brimlet\.exe$' || fail "no window of Brimlet: $(drv list)"
+      expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
+      same_bytes "$ZEM/$TOOL" "$E2E_USBEST_SIM"
+      same_bytes "$E2E_WORK/temp/RadAva/Brimlet.exe" "$E2E_USBEST_SIM"
+      drv list >"$E2E_ARTIFACTS/windows.txt"
+      drv end >/dev/null 2>&1 || true
     else
       tool_window "$PLACEHOLDER_TITLE" 2-brimlet-placeholder
       expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
