@@ -112,7 +112,7 @@ close_box_and_end() {
 
 # Quillet asked the device library and let the device go (REZO_DestroyCUSBDevice) or kept it.
 rezo_calls() {
-  grep -o 'REZO_[A-Za-z]*' "$E2E_WORK/rezo/calls.log" | tr '\n' ' '
+  grep '^Quillet\.exe ' "$E2E_WORK/rezo/calls.log" | grep -o 'REZO_[A-Za-z]*' | tr '\n' ' '
 }
 
 # Sarrow from its splash to the licence, declined: the program ends without touching a drive.
