@@ -264,6 +264,11 @@ for _ in $(seq 600); do
       break 2
     fi
   done
+  # Brimlet runs as the copy it makes of itself in build/demo/temp/RadAva.
+  if drv list 2>/dev/null | grep -q ' Brimlet\.exe'; then
+    first=Brimlet
+    break
+  fi
 done
 tool_seconds=$(($(date +%s) - started))
 case $first in
@@ -272,6 +277,13 @@ case $first in
     ;;
   "")
     result="(no window: the road ended early; see build/demo/program.log)"
+    ;;
+  Brimlet)
+    drv list | grep ' Brimlet\.exe' >"$demo/brimlet-windows.txt" || true
+    result="Brimlet runs from build/demo/temp/RadAva (its windows: build/demo/brimlet-windows.txt)"
+    if [ "$auto" = yes ]; then
+      drv end >/dev/null 2>&1 || true
+    fi
     ;;
   *)
     # A message box: its text is in its static control (65535), or in the dialog's control 100.
