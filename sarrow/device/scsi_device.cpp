@@ -347,16 +347,20 @@ BOOL CloseVolumeWithoutDismount(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin3
     return result;
 }
 
+// The queries keep to the platform call's result (their failure reads as zeros); the firmware
+// bank write and read-back also need the drive's own GOOD.
 BOOL ExecuteVendorCdbIn(ScsiCommandRequest request)
 {
     return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, true,
-                             smi::NtTimeoutSeconds(smi::Direction::In)});
+                             smi::NtTimeoutSeconds(smi::Direction::In),
+                             request.cdb && smi::ProgramsOrVerifiesFirmware(request.cdb)});
 }
 
 BOOL ExecuteVendorCdbOut(ScsiCommandRequest request)
 {
     return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, false,
-                             smi::NtTimeoutSeconds(smi::Direction::Out)});
+                             smi::NtTimeoutSeconds(smi::Direction::Out),
+                             request.cdb && smi::ProgramsOrVerifiesFirmware(request.cdb)});
 }
 
 BOOL FreeAspiLibrary(BOOL legacy, HMODULE* aspiModule)
