@@ -206,6 +206,13 @@ BOOL FindSmiDevice(BOOL legacy, BYTE* hostAdapterId, BYTE* targetId, HMODULE* as
             port.FreeLibrary(module);
             return FALSE;
         }
+        // Without its command entry the library can reach no adapter: say so once, not once for
+        // each adapter the inquiries would go to.
+        if (!port.GetProcAddress(module, "SendASPI32Command")) {
+            aspi_request::ReportMissingEntry("SendASPI32Command");
+            port.FreeLibrary(module);
+            return FALSE;
+        }
         const BYTE adapters = aspi::SupportInfoAdapterCount(supportInfo());
         for (BYTE adapter = 0; adapter < adapters; ++adapter) {
             BYTE answer[kAspiInquiryAnswerSize] = {};

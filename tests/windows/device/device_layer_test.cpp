@@ -433,6 +433,30 @@ TEST_F(DeviceLayer, AspiWithoutAnEventSendsNothing)
 
 const char* g_missingEntry = nullptr;
 
+int g_missingReports = 0;
+
+// Every discovery on a library without SendASPI32Command says so once, however many adapters
+// it has.
+TEST_F(DeviceLayer, AMissingCommandEntryIsReportedOncePerDiscovery)
+{
+    SetAspiEntryMissingNotice([](const char* name) {
+        g_missingEntry = name;
+        ++g_missingReports;
+    });
+    port().aspiEntries = {"GetASPI32SupportInfo"};
+    port().aspiAdapters = 4;
+    BYTE adapter, target;
+    HMODULE module;
+    char letter = 0;
+    for (int discovery = 1; discovery <= 2; ++discovery) {
+        EXPECT_FALSE(FindSmiDevice(TRUE, &adapter, &target, &module, &letter));
+        EXPECT_EQ(g_missingReports, discovery);
+    }
+    EXPECT_STREQ(g_missingEntry, "SendASPI32Command");
+    EXPECT_EQ(port().freedLibraries, (std::vector<HMODULE>{ScriptedPort::kAspiModule, ScriptedPort::kAspiModule}));
+    EXPECT_TRUE(port().aspiCalls.empty());
+}
+
 TEST_F(DeviceLayer, MissingAspiEntriesAreReportedAndNeverCalled)
 {
     SetAspiEntryMissingNotice([](const char* name) { g_missingEntry = name; });
