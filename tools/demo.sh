@@ -131,7 +131,8 @@ for f in "$shots"/*.bmp; do
 done
 echo "Result box:   ${result:-(none: Sarrow ended before a repair)}"
 commands=0
-[ -f "$demo/commands.log" ] && commands=$(wc -l <"$demo/commands.log")
+# Lines of the drive's commands; the log also names what happened to its volume.
+[ -f "$demo/commands.log" ] && commands=$(awk '$2 !~ /-volume$/' "$demo/commands.log" | wc -l)
 uploads=$(awk '$2 == "isp-write-bank"' "$demo/commands.log" 2>/dev/null | wc -l)
 echo "Drive:        $commands commands, $uploads firmware banks written (build/demo/commands.log)"
 start=$(od -An -tu4 -j $((446 + 8)) -N4 "$demo/drive.img" | tr -d ' ')
