@@ -170,10 +170,11 @@ volume_verdict() {
 }
 
 # The commands of the repair: on the road, those after Quillet's (each process numbers from 1).
+# The log also names what happened to the volume (lock-volume, dismount-volume ...): not commands.
 drive_summary() {
   local log=$1/commands.log first_run=${2:-1} commands=0 uploads=0
   if [ -f "$log" ]; then
-    commands=$(awk -v from="$first_run" '$1 == 1 { run++ } run >= from' "$log" | wc -l)
+    commands=$(awk -v from="$first_run" '$1 == 1 { run++ } run >= from && $2 !~ /-volume$/' "$log" | wc -l)
     uploads=$(awk -v from="$first_run" '$1 == 1 { run++ } run >= from && $2 == "isp-write-bank"' "$log" | wc -l)
   fi
   echo "$commands commands, $uploads firmware banks written (${log#"$root"/})"
