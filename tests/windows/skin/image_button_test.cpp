@@ -523,7 +523,8 @@ TEST_F(ImageButtonPointer, HoverBeginsOnTheButtonAndEndsWhenThePointerLeaves)
     EXPECT_TRUE(button.m_hovering);
     Pump(150);
     EXPECT_TRUE(button.m_hovering) << "no WM_MOUSELEAVE while the pointer stays";
-    ASSERT_TRUE(PlacePointer(10, 10));
+    // Away, to the screen's far corner, where no test opens a window.
+    ASSERT_TRUE(PlacePointer(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2));
     EXPECT_TRUE(PumpUntil([&] { return !button.m_hovering; })) << "WM_MOUSELEAVE ended the hover";
 
     // Back again: hover comes back; pressing the left button outside and dragging in does not.
