@@ -1,11 +1,12 @@
 // The skin controls' gallery: Brimlet's image buttons, colour labels, colour edit and link labels
-// in their states on a skinned dialog, saved as a screenshot.
+// in their states on the licence dialog's picture, saved as a screenshot.
 // Usage: skin_controls_gallery.exe SCREENSHOT.bmp  (exit code 0 when the picture was taken and saved)
 #include "brimlet/skin/bitmap_dialog.h"
 #include "brimlet/skin/color_edit.h"
 #include "brimlet/skin/color_label.h"
 #include "brimlet/skin/image_button.h"
 #include "brimlet/skin/link_label.h"
+#include "brimlet/resources/resource_ids.h"
 #include "tests/windows/support/screen_capture.h"
 
 #include <cstdio>
@@ -14,16 +15,9 @@
 
 namespace {
 
-constexpr UINT kBackground = 700;
-constexpr UINT kButtonFace = 701;
-constexpr UINT kClose = 702;
-constexpr UINT kCloseHover = 703;
-constexpr UINT kMinimise = 704;
-constexpr UINT kMinimiseHover = 705;
-constexpr UINT kIcon = 706;
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kSmallKey = RGB(75, 100, 112);
-constexpr COLORREF kPanel = RGB(226, 231, 239);
+constexpr COLORREF kPanel = RGB(244, 247, 252);
 
 // The gallery shows states that the pointer would bring.
 class CGalleryButton : public CImageButton
@@ -84,89 +78,88 @@ protected:
         CBitmapDialog::OnInitDialog();
         // As Brimlet's dialogs: dragged by the background, sized to the picture, green keyed out.
         SetEasyMove(TRUE);
-        SetBitmap(kBackground);
+        SetBitmap(IDB_LICENCE_BACKGROUND);
         SetBitmapStyle(4);
         SetTransparent(0);
         SetTransparentColor(kGreen, TRUE);
 
-        // Text buttons: row one in five states, row two check boxes and icons.
-        const int columns[] = {30, 126, 222, 318, 414};
-        for (int i = 0; i < 5; ++i) {
-            CGalleryButton& button = m_buttons[i];
+        // OK and Cancel in the picture's two slots, as the licence dialog has them: normal and hover.
+        const int columns[] = {30, 138, 246, 354};
+        auto textButton = [&](CGalleryButton& button, UINT normal) {
             button.SetImageAlignment(CImageButton::kImageUnderCaption, FALSE);
-            button.SetBitmapPair(kButtonFace, kGreen, kButtonFace, kGreen);
+            button.SetBitmapPair(IDB_TEXT_BUTTON, kGreen, normal, kGreen);
             button.FitToImage();
             button.UseParentBackground(FALSE);
-            Place(button, columns[i], 56);
-            Place(m_captions[i], columns[i] - 10, 86, 100, 14);
+        };
+        textButton(m_buttons[0], IDB_TEXT_BUTTON);
+        textButton(m_buttons[1], IDB_TEXT_BUTTON);
+        Place(m_buttons[0], 100, 365);
+        Place(m_buttons[1], 280, 365);
+        // The other states across the panel.
+        for (int i = 2; i < 6; ++i) {
+            textButton(m_buttons[i], IDB_TEXT_BUTTON);
+            Place(m_buttons[i], columns[i - 2], 90);
+            Place(m_captions[i - 2], columns[i - 2] - 4, 130, 110, 14);
         }
         // Not flat: the 3-D frame, a black frame and the focus rectangle when focused.
         CGalleryButton& focused = m_buttons[4];
         focused.SetFlatStyle(FALSE, FALSE);
-        for (BYTE index = 0; index < CImageButton::kFaceColourCount; index += 2)
-            focused.SetFaceColor(index, kPanel);
-
-        for (int i = 5; i < 7; ++i) {
-            CGalleryButton& check = m_buttons[i];
-            check.SetImageAlignment(CImageButton::kImageUnderCaption, FALSE);
-            check.SetBitmapPair(kButtonFace, kGreen, CImageButton::kGreyImage, kGreen);
-            check.FitToImage();
-            check.UseParentBackground(FALSE);
-            Place(check, columns[i - 5], 118);
-            Place(m_captions[i], columns[i - 5] - 10, 148, 100, 14);
-        }
+        focused.SetImageAlignment(CImageButton::kImageUnderCaption, FALSE);
         m_buttons[5].SetCheckState(1, FALSE);
-        // Icons beside and under the caption, and a derived grey normal image.
+        textButton(m_buttons[6], CImageButton::kGreyImage);
+        Place(m_buttons[6], columns[0], 152);
+        Place(m_captions[4], columns[0] - 4, 202, 110, 14);
+        // Icons beside and above the caption, a derived grey normal image, and disabled.
         for (int i = 7; i < 10; ++i) {
             CGalleryButton& icon = m_buttons[i];
             icon.SetImageAlignment(i == 8 ? CImageButton::kImageAbove : CImageButton::kImageLeft, FALSE);
-            icon.SetIconPair(kIcon, i == 8 ? CImageButton::kGreyImage : 0);
+            icon.SetIconPair(IDI_BRIMLET, i == 8 ? CImageButton::kGreyImage : 0);
             icon.SetFlatStyle(FALSE, FALSE);
             for (BYTE index = 0; index < CImageButton::kFaceColourCount; index += 2)
                 icon.SetFaceColor(index, kPanel);
-            Place(icon, columns[i - 5], 106, 90, i == 8 ? 52 : 40);
-            Place(m_captions[i], columns[i - 5] - 5, 160, 100, 14);
+            Place(icon, columns[i - 6], 146, 102, 52);
+            Place(m_captions[i - 2], columns[i - 6] - 4, 202, 110, 14);
         }
-        // The small buttons of the title strip, normal and hovered, on their own key colour.
-        const UINT small[4][2] = {{kMinimiseHover, kMinimise}, {kMinimiseHover, kMinimise}, {kCloseHover, kClose},
-                                  {kCloseHover, kClose}};
+        // The small buttons of the title strip: in the picture's slots minimise and close as they
+        // are, left of them the two hovered.
+        const UINT small[4][2] = {{IDB_MINIMISE_HOVER, IDB_MINIMISE}, {IDB_CLOSE_HOVER, IDB_CLOSE},
+                                  {IDB_MINIMISE_HOVER, IDB_MINIMISE}, {IDB_CLOSE_HOVER, IDB_CLOSE}};
+        const int smallColumns[] = {363, 415, 250, 300};
         for (int i = 0; i < 4; ++i) {
             CGalleryButton& button = m_buttons[10 + i];
             button.SetImageAlignment(CImageButton::kImageUnderCaption, FALSE);
             button.SetBitmapPair(small[i][0], kSmallKey, small[i][1], kSmallKey);
             button.FitToImage();
-            Place(button, 430 + i * 20, 6);
+            Place(button, smallColumns[i], 19);
         }
-        for (CColorLabel& caption : m_captions)
-            caption.SetTextColour(RGB(70, 80, 95));
+        Place(m_captions[8], 355, 48, 110, 14);
+        Place(m_captions[9], 242, 48, 110, 14);
+        for (int i = 0; i < 8; ++i)
+            m_captions[i].SetTextColour(RGB(70, 80, 95));
+        for (int i = 8; i < 10; ++i)
+            m_captions[i].SetTextColour(RGB(255, 255, 255));
 
-        m_title.CreateLabelFont(11, TRUE, FALSE, "Arial");
-        m_title.SetTextColour(RGB(255, 255, 255));
-        Place(m_title, 16, 6, 300, 20);
-
-        m_transparentLabel.SetFontPointSize(9);
-        Place(m_transparentLabel, 30, 184, 200, 34);
+        Place(m_transparentLabel, 30, 222, 196, 30);
         m_solidLabel.SetTransparentBackground(FALSE);
         m_solidLabel.SetBackgroundColour(RGB(255, 244, 200));
         m_solidLabel.SetTextColour(RGB(120, 60, 0));
-        Place(m_solidLabel, 240, 184, 140, 34);
+        Place(m_solidLabel, 232, 222, 112, 30);
         m_fast.SetTextColour(RGB(40, 60, 90));
         m_complete.SetTextColour(RGB(40, 60, 90));
         m_complete.SendMessage(BM_SETCHECK, BST_CHECKED);
         m_complete.EnableMouseAndKeys(FALSE);
-        Place(m_fast, 392, 184, 118, 16);
-        Place(m_complete, 392, 202, 118, 16);
-        m_complete.SetWindowText("Complete (no input)");
+        Place(m_fast, 354, 220, 100, 16);
+        Place(m_complete, 354, 238, 100, 16);
 
         m_text.SetTextColour(RGB(0, 0, 0));
         m_text.SetWindowText(
-            "VEXMEND LICENCE AGREEMENT\r\n\r\n"
-            "Black text straight on the dialog's\r\n"
-            "picture, painted again under it when\r\n"
-            "the text scrolls or is selected.\r\n\r\n"
+            "LICENCE AGREEMENT\r\n\r\n"
+            "Black text straight on the\r\n"
+            "dialog's picture, painted again\r\n"
+            "under it when it scrolls.\r\n\r\n"
             "1. Use. Repair your own drives.\r\n"
             "2. Warranty. None.");
-        Place(m_text, 30, 226, 262, 74);
+        Place(m_text, 30, 260, 196, 90);
 
         m_links[0].SetBackgroundFill(RGB(20, 60, 120), RGB(150, 200, 255), TRUE).SetTextColour(RGB(255, 255, 255));
         m_links[1]
@@ -182,12 +175,12 @@ protected:
             .SetTextColour(RGB(150, 30, 30));
         m_links[4].SetBackgroundFill(RGB(255, 230, 230), 0, FALSE).SetTextColour(RGB(200, 0, 0)).FlashText(TRUE);
         m_links[5].SetBackgroundFill(RGB(240, 240, 240), 0, FALSE).SetSunkenEdge(TRUE).SetBorderLine(TRUE);
-        Place(m_links[0], 334, 226, 170, 20);
-        Place(m_links[1], 334, 250, 170, 20);
-        Place(m_links[2], 334, 274, 170, 18);
-        Place(m_links[4], 334, 296, 170, 18);
-        Place(m_links[5], 30, 310, 290, 28);
-        Place(m_links[3], 298, 226, 26, 74);
+        Place(m_links[3], 232, 260, 24, 90);
+        Place(m_links[0], 264, 260, 190, 18);
+        Place(m_links[1], 264, 282, 190, 18);
+        Place(m_links[2], 264, 304, 190, 16);
+        Place(m_links[4], 264, 322, 92, 28);
+        Place(m_links[5], 362, 322, 92, 28);
 
         CenterWindow();
         SetTimer(1, 300);
@@ -202,7 +195,7 @@ protected:
         }
         KillTimer(id);
         m_buttons[1].ShowHover();
-        m_buttons[11].ShowHover();
+        m_buttons[12].ShowHover();
         m_buttons[13].ShowHover();
         m_buttons[2].SendMessage(BM_SETSTATE, TRUE);
         m_buttons[4].SetFocus();
