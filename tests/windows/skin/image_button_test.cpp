@@ -340,6 +340,30 @@ TEST_F(ImageButton, ADoubleClickIsTwoClicks)
     EXPECT_EQ(stage.m_plainClicks, 2);
 }
 
+TEST_F(ImageButton, TheSpaceBarClicksAndACursorOfItsOwnShowsOverIt)
+{
+    auto pressSpace = [](CWnd& button) {
+        button.SetFocus();
+        button.SendMessage(WM_KEYDOWN, VK_SPACE, 0x00390001);
+        button.SendMessage(WM_KEYUP, VK_SPACE, 0xC0390001);
+    };
+    pressSpace(stage.m_plain);
+    EXPECT_EQ(stage.m_plainClicks, 1);
+    pressSpace(stage.m_check);
+    EXPECT_EQ(stage.m_check.SendMessage(BM_GETCHECK), 1) << "a check box toggles";
+
+    CProbeButton& button = stage.m_plain;
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    ASSERT_EQ(button.SetHoverCursor(static_cast<int>(kCursor), FALSE), 0u);
+    EXPECT_TRUE(button.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button.m_hWnd), overClient));
+    HCURSOR own = GetCursor();
+    EXPECT_NE(own, LoadCursorA(nullptr, IDC_ARROW));
+    ASSERT_EQ(button.SetHoverCursor(0, FALSE), 0u);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    button.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button.m_hWnd), overClient);
+    EXPECT_NE(GetCursor(), own) << "without one the class cursor shows";
+}
+
 WNDPROC g_tooltipProcedure = nullptr;
 int g_relayed = 0;  // mouse moves handed to the tooltip
 
