@@ -7,7 +7,7 @@
 #include "brimlet/skin/image_button.h"
 #include "brimlet/skin/link_label.h"
 #include "brimlet/resources/resource_ids.h"
-#include "tests/windows/support/screen_capture.h"
+#include "tests/windows/support/window_picture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -208,14 +208,15 @@ protected:
         EndDialog(IDOK);
     }
 
-    // The window as the screen shows it; a uniform picture is a failed one.
+    // The window as it paints itself (never the screen, which other tests' windows share); a
+    // uniform picture is a failed one.
     bool Save(LPCSTR path)
     {
-        const test_support::ScreenCapture capture = test_support::SaveWindowScreenshot(m_hWnd, path);
-        if (!capture.copied || !capture.varied)
-            std::fprintf(stderr, "skin controls gallery: screen copy %s, picture %s\n", capture.copied ? "ok" : "failed",
-                         capture.varied ? "varied" : "uniform");
-        return capture.copied && capture.varied && capture.saved;
+        const test_support::WindowPicture picture = test_support::SaveWindowPicture(m_hWnd, path);
+        if (!picture.rendered || !picture.varied)
+            std::fprintf(stderr, "skin controls gallery: picture %s, %s\n", picture.rendered ? "rendered" : "not rendered",
+                         picture.varied ? "varied" : "uniform");
+        return picture.rendered && picture.varied && picture.saved;
     }
 
     CGalleryButton m_buttons[14];
