@@ -333,10 +333,16 @@ TEST_F(ImageButton, ACheckBoxTogglesOnEachClickAndShowsItsState)
 
 TEST_F(ImageButton, ADoubleClickIsTwoClicks)
 {
+    // Each message as the message loop hands it on: PreTranslateMessage first, then the window.
+    // (Delivered at once rather than posted, so that no other program's activation can come
+    // between the press and the release and take the button's capture.)
     CProbeButton& button = stage.m_plain;
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-        button.PostMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
-    Pump(200);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        MSG msg = {button.m_hWnd, message, static_cast<WPARAM>(message == WM_LBUTTONUP ? 0 : MK_LBUTTON),
+                   MAKELPARAM(5, 5)};
+        if (!AfxGetApp()->PreTranslateMessage(&msg))
+            ::SendMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    }
     EXPECT_EQ(stage.m_plainClicks, 2);
 }
 
