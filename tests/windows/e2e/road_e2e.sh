@@ -243,10 +243,10 @@ case $scenario in
     if [ "$E2E_BRIMLET" = yes ]; then
       # Brimlet copies itself to RadAva\Brimlet.exe and starts the copy; its windows are the copy's.
       for _ in $(seq 400); do
-        drv list | grep -q ' Brimlet\.exe$' && break
+        drv list | tr -d '\r' | grep -q ' Brimlet\.exe$' && break
         sleep 0.1
       done
-      drv list | grep -q ' Brimlet\.exe$' || fail "no window of Brimlet: $(drv list)"
+      drv list | tr -d '\r' | grep -q ' Brimlet\.exe$' || fail "no window of Brimlet: $(drv list)"
       expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
       same_bytes "$ZEM/$TOOL" "$E2E_USBEST_SIM"
       same_bytes "$E2E_WORK/temp/RadAva/Brimlet.exe" "$E2E_USBEST_SIM"
