@@ -59,6 +59,8 @@ public:
         m_folder = std::string(temp) + "brimlet-repair-" + std::to_string(::GetCurrentProcessId()) + "-" +
                    std::to_string(++count) + "\\";
         ::CreateDirectoryA(m_folder.c_str(), nullptr);
+        // Wine hands process ids out again: a folder of an earlier run may be there.
+        ::DeleteFileA((m_folder + "calls.log").c_str());
         WriteFile(m_folder + "device.profile", "log = calls.log\r\n" + profile);
         ::SetEnvironmentVariableA(kRezoSimProfileVariable, (m_folder + "device.profile").c_str());
         WriteFile(ProgramFolder() + "Device.ini", "[Device]\r\nSelectDevice=" + selectDevice + "\r\n");
