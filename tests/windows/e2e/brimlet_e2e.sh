@@ -32,19 +32,21 @@ usbest() {
   } >"$PROFILE"
 }
 
-# brimlet [start options...]: the simulation flavour's first stage, waiting for every process it
-# starts. The copy in RadAva is named Brimlet.exe, so its Windows version goes by that name.
+# brimlet [--version V] [--language L] [PROGRAM]: the first stage of PROGRAM (the simulation
+# flavour by default), waiting for every process it starts. The copy in RadAva is named
+# Brimlet.exe, so its Windows version goes by that name.
 brimlet() {
-  local version=winxp args=()
+  local version=winxp args=() program=$E2E_SIM_EXE
   while [ $# -gt 0 ]; do
     case $1 in
       --version) version=$2; shift 2 ;;
-      *) args+=("$1"); shift ;;
+      --language) args+=("$1" "$2"); shift 2 ;;
+      *) program=$1; shift ;;
     esac
   done
   "$WINE_RUN" --session "$WINE_SESSION" reg add 'HKCU\Software\Wine\AppDefaults\Brimlet.exe' \
     /v Version /d "$version" /f </dev/null >/dev/null 2>&1
-  start --all --version "$version" --env "REZO_SIM_PROFILE=$(win_path "$PROFILE")" "${args[@]}" "$E2E_SIM_EXE"
+  start --all --version "$version" --env "REZO_SIM_PROFILE=$(win_path "$PROFILE")" "${args[@]}" "$program"
 }
 
 # The call log without its line ends' carriage returns (empty when the library was never loaded).
@@ -139,6 +141,33 @@ if not columns:
 if min(columns) < w1 * 9 // 10:
     sys.exit('the bar moved from column %d on' % min(columns))
 EOF
+}
+
+# A copy of the simulation flavour whose carried archive is damaged: "truncated" claims more data
+# for its last entry than the archive holds, "corrupt" changes a byte inside a gzip member. Prints
+# the copy's path.
+damaged_program() {
+  local copy=$E2E_WORK/BrimletSim-damaged.exe
+  python3 - "$E2E_SIM_EXE" "$E2E_BOOTCODE" "$copy" "$1" <<'EOF'
+import struct, sys
+program, archive, copy, how = sys.argv[1:5]
+data = bytearray(open(program, 'rb').read())
+carried = open(archive, 'rb').read()
+start = data.find(carried)
+if start < 0 or data.find(carried, start + 1) >= 0:
+    sys.exit('the archive is not carried exactly once')
+marker = b' \\~#$&* '
+if how == 'truncated':
+    last = carried.rfind(marker) + len(marker)
+    length, = struct.unpack_from('<I', carried, last)
+    struct.pack_into('<I', data, start + last, length + 1000)
+else:
+    first = carried.find(marker) + len(marker)
+    length, = struct.unpack_from('<I', carried, first)
+    data[start + first + 4 + length // 2] ^= 0x55
+open(copy, 'wb').write(data)
+EOF
+  echo "$copy"
 }
 
 case $scenario in
@@ -418,6 +447,61 @@ case $scenario in
     [ "$(run_repair)" = "$SUCCESS_TEXT" ] || fail "result: $(text_of "$MESSAGE" 1012)"
     close_message
     wait_exit 0
+    ;;
+
+  truncated-archive | corrupt-archive)
+    # The archive breaks off, or one of its members cannot be read: start-up refuses to go on
+    # with images missing, and the library is never loaded.
+    usbest
+    brimlet "$(damaged_program "${scenario%-archive}")"
+    shot "$BOX" 1-refused
+    expect_text "$BOX" 65535 "Cannot open the boot code file"
+    drv key "$BOX" 0x0D
+    wait_exit 0
+    [ ! -f "$CALLS" ] || fail "the library was used"
+    ! drv wait "$SPLASH" 300 >/dev/null 2>&1 || fail "the splash showed"
+    ;;
+
+  radava-file)
+    # A file named RadAva where the work folder belongs: the first stage ends without a word.
+    mkdir -p "$E2E_WORK/temp"
+    echo "not a folder" >"$RADAVA"
+    usbest
+    brimlet
+    wait_exit 0
+    [ -f "$RADAVA" ] || fail "RadAva is no longer the file it was"
+    [ "$(cat "$RADAVA")" = "not a folder" ] || fail "RadAva was changed"
+    ;;
+
+  earlier-files)
+    # Files of an earlier run, larger than the new ones and marked read-only, are replaced whole:
+    # the program's copy and the carried files. (Wine running as root lets anyone write a
+    # read-only file, so here the attribute only sets the stage; the sizes are what is checked.)
+    mkdir -p "$RADAVA/Boot/A2C"
+    head -c 20000000 /dev/zero | tr '\0' 'x' >"$RADAVA/Brimlet.exe"
+    for f in Device.ini deft63.esp Agreement.eng REZO.dll BootCode.r Boot/A2C/us.bin; do
+      head -c 5000000 /dev/zero | tr '\0' 'y' >"$RADAVA/$f"
+    done
+    "$WINE_RUN" --session "$WINE_SESSION" attrib +R "$(win_path "$RADAVA/Brimlet.exe")" </dev/null >/dev/null 2>&1
+    "$WINE_RUN" --session "$WINE_SESSION" attrib +R "$(win_path "$RADAVA/Device.ini")" </dev/null >/dev/null 2>&1
+    usbest
+    brimlet
+    splash_then_licence
+    check_second_stage_files
+    [ "$(stat -c %s "$RADAVA/Boot/A2C/us.bin")" = 65536 ] || fail "A2C/us.bin was not replaced whole"
+    drv click "$LICENCE" 2
+    wait_exit 0
+    ;;
+
+  windows-98)
+    # The 9x road: build 410, no rights test, the security functions never looked for.
+    usbest "progress_step = 50" "step_ms = 50"
+    brimlet --version win98
+    to_repair_dialog
+    [ "$(run_repair)" = "$SUCCESS_TEXT" ] || fail "result: $(text_of "$MESSAGE" 1012)"
+    close_message
+    wait_exit 0
+    grep -q '^Microsoft Windows 98 SE' "$E2E_ARTIFACTS"/program*.log || fail "no Windows 98 edition line"
     ;;
 
   *)
