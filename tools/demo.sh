@@ -16,6 +16,11 @@
 #                                           installer's stand-in
 #                               none        nothing Quillet knows -> the fallback tool's stand-in
 #   --tool sarrow             Sarrow alone on the simulated drive, without the road
+#   --tool brimlet            Brimlet alone from its first stage (it copies itself into
+#                             build/demo/temp/RadAva and starts the copy) against a simulated
+#                             USBest device, without the road
+#   --error-code C            what the simulated USBest device reports after its repair (default
+#                             0: success; 0x4 or 0x100 end in the failure message)
 #   --sectors N               the drive's capacity in 512-byte sectors (default 524288: 256 MiB)
 #   --firmware V              firmware version (default 071228-AB-: the one Sarrow replaces)
 #   --flash-id XX:XX:XX:XX    flash identifier (default EC:D5:14:B6, a chip the upload knows)
@@ -30,7 +35,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 sectors=524288 firmware=071228-AB- flash_id=EC:D5:14:B6 model=SM325AB windows=winxp
-complete=no auto=no drive_kind=smi tool=road
+complete=no auto=no drive_kind=smi tool=road error_code=0
 usage() { awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit "$1"; }
 while [ $# -gt 0 ]; do
   case $1 in
@@ -47,6 +52,7 @@ while [ $# -gt 0 ]; do
     --windows) windows=$2 ;;
     --drive) drive_kind=$2 ;;
     --tool) tool=$2 ;;
+    --error-code) error_code=$2 ;;
     *) echo "demo: unknown option $1" >&2; usage 2 ;;
   esac
   shift 2
@@ -58,7 +64,8 @@ for text in "$model" "$firmware"; do
   [[ $text =~ ^[[:print:]]*$ && $text != *'"'* ]] || { echo "demo: texts must be printable, without quotes" >&2; exit 2; }
 done
 case $drive_kind in smi | usbest | chip-query | none) ;; *) echo "demo: --drive wants smi, usbest, chip-query or none" >&2; exit 2 ;; esac
-case $tool in road | sarrow) ;; *) echo "demo: --tool wants sarrow" >&2; exit 2 ;; esac
+case $tool in road | sarrow | brimlet) ;; *) echo "demo: --tool wants sarrow or brimlet" >&2; exit 2 ;; esac
+[[ $error_code =~ ^(0x[0-9A-Fa-f]{1,8}|[0-9]{1,10})$ ]] || { echo "demo: --error-code wants a number (0x4)" >&2; exit 2; }
 [[ $windows =~ ^[a-z0-9]+$ ]] || { echo "demo: --windows wants a Wine version name (winxp, win98, ...)" >&2; exit 2; }
 [ -z "${DISPLAY:-}" ] && auto=yes
 
@@ -151,6 +158,54 @@ sarrow_run() {
   echo "$result"
 }
 
+# Brimlet (the copy in RadAva) from its splash to its result (clicking only on the virtual
+# display): the licence, the repair dialog, the Repair button, then the message dialog or a plain
+# message box. Prints the result's text.
+brimlet_run() {
+  local program=$1 result="" selector
+  if [ "$auto" = yes ]; then
+    shot "#1011" 20000 1-licence
+    drv click "#1011" 1 >/dev/null || true
+    shot "Brimlet#1016" 10000 2-repair
+    drv click "Brimlet#1016" 1 >/dev/null || true
+  fi
+  while kill -0 "$program" 2>/dev/null; do
+    for selector in "#1012" "Brimlet#65535"; do
+      if drv wait "$selector" 200 >/dev/null 2>&1; then
+        shot "Brimlet#1016" 500 3-repair-done
+        shot "$selector" 1000 4-result
+        result=$(drv text "$selector" "${selector##*#}" | tr -d '\r' | tr '\n' ' ' | sed 's/ *$//')
+        if [ "$auto" = yes ]; then
+          if [ "$selector" = "#1012" ]; then drv click "$selector" 1013 >/dev/null; else drv key "$selector" 0x0D >/dev/null; fi
+        fi
+        DRV_TIMEOUT=$((limit + 60)) drv gone "$selector" $((limit * 1000)) >/dev/null || true
+        break 2
+      fi
+    done
+    sleep 0.3
+  done
+  echo "$result"
+}
+
+# What Brimlet asked of the simulating REZO.dll (its call log): each function with its count, the
+# repair's mode byte and how it ended.
+rezo_summary() {
+  local log=$1
+  [ -s "$log" ] || { echo "no call (the library was not loaded)"; return; }
+  tr -d '\r' <"$log" | awk '$1 == "Brimlet.exe" && $3 ~ /^REZO_/ {
+      if ($3 ~ /^REZO_RunRepairDevice/ && $0 ~ /-> 0 state=/) { ended = $0; sub(/.*-> 0 /, "", ended); next }
+      name = $3; sub(/\(.*/, "", name)
+      if (!(name in count)) order[n++] = name
+      count[name]++
+      if (name == "REZO_RunRepairDevice" && match($0, /mode=0x[0-9A-F]+/)) mode = substr($0, RSTART + 5, RLENGTH - 5)
+    }
+    END {
+      for (i = 0; i < n; i++) printf "%s%s x%d", (i ? ", " : ""), order[i], count[order[i]]
+      if (mode != "") printf "\n              repair mode %s, ended with %s", mode, ended
+      printf "\n"
+    }'
+}
+
 # What fsck.fat says of the volume the MBR of IMAGE names.
 volume_verdict() {
   local image=$1 start
@@ -211,6 +266,46 @@ if [ "$tool" = sarrow ]; then
   exit 0
 fi
 
+# ---- Brimlet alone ----------------------------------------------------------------------------
+if [ "$tool" = brimlet ]; then
+  temp=$demo/temp
+  mkdir -p "$temp" "$demo/rezo"
+  cat >"$demo/rezo/usbest.profile" <<PROFILE
+# The USBest device the simulating REZO.dll presents in tools/demo.sh --tool brimlet
+description = "USBest UT165 USB Flash Disk"
+firmware = CS0650
+chip_id = 355
+progress_step = 2
+step_ms = 60
+finish_ms = 500
+error_code = $error_code
+bad_blocks = 40
+total_blocks = 4096
+log = calls.log
+PROFILE
+  run reg add 'HKCU\Software\Wine\AppDefaults\Brimlet.exe' /v Version /d "$windows" /f >/dev/null 2>&1
+  cp "$build/brimlet/BrimletSim.exe" "$demo/Brimlet.exe"
+  echo "== Brimlet from its first stage against a simulated USBest device (Wine, $windows) =="
+  [ "$auto" = no ] && echo "   Click through Brimlet on your display; the demo waits until it ends."
+  (cd "$demo" && WINE_VERSION= WINE_TIMEOUT=$limit run "$build/tests/windows/e2e/windriver.exe" run --all \
+     --version "$windows" --env "TEMP=$(winpath "$temp")" --env "TMP=$(winpath "$temp")" \
+     --env "REZO_SIM_PROFILE=$(winpath "$demo/rezo/usbest.profile")" "$(winpath "$demo/Brimlet.exe")" \
+     >"$demo/program.log" 2>&1) &
+  brimlet=$!
+  result=$(brimlet_run "$brimlet")
+  wait "$brimlet" || true
+  radava=$temp/RadAva
+  echo "First stage:  copied itself to ${radava#"$root"/}/Brimlet.exe and started the copy"
+  if [ -d "$radava/Boot" ]; then
+    echo "Second stage: wrote $(cd "$radava" && ls REZO.dll Device.ini deft63.esp Agreement.chs Agreement.cht Agreement.eng BootCode.r 2>/dev/null | wc -l) carried files, unpacked $(find "$radava/Boot" -type f | wc -l) images into ${radava#"$root"/}/Boot"
+  fi
+  echo "Result:       ${result:-(none: Brimlet ended before a result)}"
+  echo "REZO.dll:     $(rezo_summary "$demo/rezo/calls.log")"
+  echo "              (the whole log: ${demo#"$root"/}/rezo/calls.log)"
+  pictures
+  exit 0
+fi
+
 # ---- the whole road -----------------------------------------------------------------------------
 temp=$demo/temp
 zem=$temp/ZEM_fix
@@ -266,7 +361,7 @@ for _ in $(seq 600); do
     fi
   done
   # Brimlet runs as the copy it makes of itself in build/demo/temp/RadAva.
-  if drv list 2>/dev/null | grep -q ' Brimlet\.exe'; then
+  if drv list 2>/dev/null | tr -d '\r' | grep -q ' Brimlet\.exe$'; then
     first=Brimlet
     break
   fi
@@ -280,11 +375,7 @@ case $first in
     result="(no window: the road ended early; see build/demo/program.log)"
     ;;
   Brimlet)
-    drv list | grep ' Brimlet\.exe' >"$demo/brimlet-windows.txt" || true
-    result="Brimlet runs from build/demo/temp/RadAva (its windows: build/demo/brimlet-windows.txt)"
-    if [ "$auto" = yes ]; then
-      drv end >/dev/null 2>&1 || true
-    fi
+    result="Brimlet (from build/demo/temp/RadAva): $(brimlet_run "$road_job")"
     ;;
   *)
     # A message box: its text is in its static control (65535), or in the dialog's control 100.
@@ -326,7 +417,7 @@ else
   echo "              wrote nothing"
 fi
 if [ -s "$demo/rezo/calls.log" ]; then
-  calls=$(grep -o 'REZO_[A-Za-z]*' "$demo/rezo/calls.log" | tr '\n' ' ')
+  calls=$(grep '^Quillet\.exe ' "$demo/rezo/calls.log" | grep -o 'REZO_[A-Za-z]*' | tr '\n' ' ')
   echo "Quillet:      asked REZO.dll: $calls"
   # Each process numbers a drive's commands from 1: Quillet's are the first run of numbers.
   for log in "$demo"/*/commands.log; do
@@ -340,6 +431,9 @@ if [ -s "$demo/rezo/calls.log" ]; then
 fi
 echo "First window: ${first%%#*} after ${tool_seconds} s (Vexmend waits 3 s before it starts Quillet, Quillet 2 s before the tool)"
 echo "Result:       ${result:-(none)}"
+if [ "$first" = Brimlet ]; then
+  echo "REZO.dll:     Brimlet's calls: $(rezo_summary "$demo/rezo/calls.log")"
+fi
 if [ "$first" = "$SPLASH" ] && [ -n "$smi_profile" ]; then
   echo "Drive:        Sarrow's repair: $(drive_summary "$demo/smi" 2)"
   volume_verdict "$demo/smi/drive.img"
