@@ -10,6 +10,7 @@ check320.bmp    24-bit 16 x 15 check mark (black on magenta); check321.bmp the s
 image330.bmp    24-bit 16 x 15 image: a dark red square on magenta
 region340.bmp   24-bit 40 x 30: magenta (the key) in columns 0 and 39, in row 5 and in a 4 x 4 hole
                 at (20, 20); white elsewhere
+gallery360.bmp  24-bit 240 x 160 for the gallery: a shaded ellipse with a round hole, magenta around
 """
 import struct
 import sys
@@ -100,6 +101,15 @@ def main():
         return (255, 255, 255)
 
     write_bmp24(out / "region340.bmp", 40, 30, region)
+
+    def gallery(x, y):
+        dx, dy = (x - 119.5) / 118.0, (y - 79.5) / 78.0
+        if dx * dx + dy * dy > 1.0 or (x - 185) ** 2 + (y - 80) ** 2 < 18 ** 2:
+            return MAGENTA
+        t = y / 159.0
+        return (int(40 + 60 * t), int(90 + 100 * t), int(200 - 60 * t))
+
+    write_bmp24(out / "gallery360.bmp", 240, 160, gallery)
 
 
 if __name__ == "__main__":
