@@ -762,10 +762,16 @@ TEST_F(ClassicPaint, CheckMarkBitmapsReplaceTheDrawnCheck)
     m_canvas.Fill(RGB(1, 2, 3));
     Paint(m_menu, 0, m_canvas, kItem, ODS_CHECKED | ODS_SELECTED);
     EXPECT_EQ(m_canvas.At(2 + 6, 2 + 6), kBlue);
-    // A bitmap that does not load: no check image at all, and a submenu made before keeps a
-    // valid (empty) list.
+    // A submenu shares the list, also after it is built again.
     OrvelMenu* sub = m_menu.AppendPopup(L"Sub");
     ASSERT_TRUE(sub);
+    ASSERT_TRUE(sub->AppendItem(L"Inner", 0, NextCommand()));
+    m_menu.SetCheckMarkBitmaps(kCheckSelected, kCheck);
+    m_canvas.Fill(RGB(1, 2, 3));
+    Paint(*sub, 0, m_canvas, kItem, ODS_CHECKED);
+    EXPECT_EQ(m_canvas.At(2 + 6, 2 + 6), kBlue);
+    // A bitmap that does not load: no check image at all, and the submenu keeps a valid (empty)
+    // list.
     m_menu.SetCheckMarkBitmaps(kCheck, 999);
     EXPECT_EQ(sub->CheckImages(), m_menu.CheckImages());
     ASSERT_TRUE(m_menu.CheckImages());
