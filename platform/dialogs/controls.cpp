@@ -144,13 +144,13 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
                     CW_USEDEFAULT, CW_USEDEFAULT, parent->GetSafeHwnd(), nullptr);
 }
 
-static TOOLINFOA MakeToolInfo(CWnd* window, UINT_PTR id, LPCRECT rect, LPCSTR text)
+static TOOLINFOA MakeToolInfo(CWnd* window, UINT_PTR id, LPCRECT rect, LPCSTR text, UINT flags = 0)
 {
     TOOLINFOA tool = {};
     tool.cbSize = kToolInfoSize;
     tool.hwnd = window->GetSafeHwnd();
     tool.uId = id;
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = flags;
     if (rect)
         tool.rect = *rect;
     else if (tool.hwnd)
@@ -160,15 +160,15 @@ static TOOLINFOA MakeToolInfo(CWnd* window, UINT_PTR id, LPCRECT rect, LPCSTR te
     return tool;
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* window, LPCSTR text, LPCRECT rect, UINT_PTR id)
+BOOL CToolTipCtrl::AddTool(CWnd* window, LPCSTR text, LPCRECT rect, UINT_PTR id, UINT flags)
 {
-    TOOLINFOA tool = MakeToolInfo(window, id, rect, text);
+    TOOLINFOA tool = MakeToolInfo(window, id, rect, text, flags);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* window, UINT textId, LPCRECT rect, UINT_PTR id)
+BOOL CToolTipCtrl::AddTool(CWnd* window, UINT textId, LPCRECT rect, UINT_PTR id, UINT flags)
 {
-    TOOLINFOA tool = MakeToolInfo(window, id, rect, MAKEINTRESOURCEA(textId));
+    TOOLINFOA tool = MakeToolInfo(window, id, rect, MAKEINTRESOURCEA(textId), flags);
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
 }
 

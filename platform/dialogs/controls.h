@@ -125,9 +125,11 @@ public:
     BOOL Create(CWnd* parent, DWORD style = 0);
 
     void Activate(BOOL activate) { SendMessage(TTM_ACTIVATE, activate); }
-    // A tool for the window's client area (rect NULL) or a rectangle of it, with id.
-    BOOL AddTool(CWnd* window, LPCSTR text, LPCRECT rect = nullptr, UINT_PTR id = 0);
-    BOOL AddTool(CWnd* window, UINT textId, LPCRECT rect = nullptr, UINT_PTR id = 0);
+    // A tool for the window's client area (rect NULL) or a rectangle of it, with id and the TTF_
+    // flags given: a control that relays its mouse messages itself (TTM_RELAYEVENT) passes no
+    // TTF_SUBCLASS, or the tooltip would see each of them twice.
+    BOOL AddTool(CWnd* window, LPCSTR text, LPCRECT rect = nullptr, UINT_PTR id = 0, UINT flags = 0);
+    BOOL AddTool(CWnd* window, UINT textId, LPCRECT rect = nullptr, UINT_PTR id = 0, UINT flags = 0);
     void DelTool(CWnd* window, UINT_PTR id = 0);
     void UpdateTipText(LPCSTR text, CWnd* window, UINT_PTR id = 0);
     void SetToolRect(CWnd* window, UINT_PTR id, LPCRECT rect);

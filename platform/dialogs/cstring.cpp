@@ -35,42 +35,83 @@ CString CString::Mid(int first, int count) const
     return CString(m_text.c_str() + first, count);
 }
 
+namespace {
+
+// Searches walk the text by characters of the process's code page: in a Big5 or GBK text the
+// trail byte of a double-byte character (0x5C for many) is not the character of that value.
+size_t NextCharacter(const std::string& text, size_t index)
+{
+    if (index + 1 < text.size() && ::IsDBCSLeadByte(static_cast<BYTE>(text[index])))
+        return index + 2;
+    return index + 1;
+}
+
+// Whether the character of length bytes at text[index] is one of the characters of set.
+bool IsOneOf(const std::string& text, size_t index, size_t length, const std::string& set)
+{
+    for (size_t at = 0; at < set.size(); at = NextCharacter(set, at)) {
+        size_t setLength = NextCharacter(set, at) - at;
+        if (setLength == length && set.compare(at, length, text, index, length) == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int CString::Find(char ch, int start) const
 {
     if (start < 0 || start >= GetLength())
         return -1;
-    size_t at = m_text.find(ch, start);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (static_cast<int>(at) >= start && NextCharacter(m_text, at) == at + 1 && m_text[at] == ch)
+            return static_cast<int>(at);
+    }
+    return -1;
 }
 
 int CString::Find(LPCSTR text, int start) const
 {
     if (!text || start < 0 || start > GetLength())
         return -1;
-    size_t at = m_text.find(text, start);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
+    size_t length = std::strlen(text);
+    if (length == 0)
+        return start;
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (static_cast<int>(at) >= start && m_text.compare(at, length, text) == 0)
+            return static_cast<int>(at);
+    }
+    return -1;
 }
 
 int CString::ReverseFind(char ch) const
 {
-    size_t at = m_text.rfind(ch);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
+    int found = -1;
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (NextCharacter(m_text, at) == at + 1 && m_text[at] == ch)
+            found = static_cast<int>(at);
+    }
+    return found;
 }
 
 int CString::FindOneOf(LPCSTR characters) const
 {
     if (!characters)
         return -1;
-    size_t at = m_text.find_first_of(characters);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
+    const std::string set = characters;
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (IsOneOf(m_text, at, NextCharacter(m_text, at) - at, set))
+            return static_cast<int>(at);
+    }
+    return -1;
 }
 
 int CString::Replace(char oldChar, char newChar)
 {
     int count = 0;
-    for (char& ch : m_text) {
-        if (ch == oldChar) {
-            ch = newChar;
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (NextCharacter(m_text, at) == at + 1 && m_text[at] == oldChar) {
+            m_text[at] = newChar;
             ++count;
         }
     }
@@ -84,8 +125,7 @@ int CString::Replace(LPCSTR oldText, LPCSTR newText)
     std::string replacement = newText ? newText : "";
     size_t oldLength = std::strlen(oldText);
     int count = 0;
-    for (size_t at = m_text.find(oldText); at != std::string::npos;
-         at = m_text.find(oldText, at + replacement.size())) {
+    for (int at = Find(oldText); at >= 0; at = Find(oldText, at + static_cast<int>(replacement.size()))) {
         m_text.replace(at, oldLength, replacement);
         ++count;
     }
@@ -94,9 +134,17 @@ int CString::Replace(LPCSTR oldText, LPCSTR newText)
 
 int CString::Remove(char ch)
 {
-    size_t before = m_text.size();
-    m_text.erase(std::remove(m_text.begin(), m_text.end(), ch), m_text.end());
-    return static_cast<int>(before - m_text.size());
+    std::string kept;
+    kept.reserve(m_text.size());
+    for (size_t at = 0; at < m_text.size();) {
+        size_t next = NextCharacter(m_text, at);
+        if (next != at + 1 || m_text[at] != ch)
+            kept.append(m_text, at, next - at);
+        at = next;
+    }
+    int removed = static_cast<int>(m_text.size() - kept.size());
+    m_text = std::move(kept);
+    return removed;
 }
 
 int CString::Insert(int index, char ch)
@@ -135,7 +183,16 @@ CString& CString::MakeLower()
 
 CString& CString::MakeReverse()
 {
-    std::reverse(m_text.begin(), m_text.end());
+    // Character by character: a double-byte character keeps its lead byte first.
+    std::string reversed(m_text.size(), '\0');
+    size_t to = m_text.size();
+    for (size_t at = 0; at < m_text.size();) {
+        size_t next = NextCharacter(m_text, at);
+        to -= next - at;
+        reversed.replace(to, next - at, m_text, at, next - at);
+        at = next;
+    }
+    m_text = std::move(reversed);
     return *this;
 }
 
@@ -157,32 +214,33 @@ CString& CString::TrimRight()
     return *this;
 }
 
-CString& CString::TrimLeft(char ch)
-{
-    m_text.erase(0, std::min(m_text.find_first_not_of(ch), m_text.size()));
-    return *this;
-}
+CString& CString::TrimLeft(char ch) { return TrimLeft(std::string(1, ch).c_str()); }
 
-CString& CString::TrimRight(char ch)
-{
-    while (!m_text.empty() && m_text.back() == ch)
-        m_text.pop_back();
-    return *this;
-}
+CString& CString::TrimRight(char ch) { return TrimRight(std::string(1, ch).c_str()); }
 
 CString& CString::TrimLeft(LPCSTR characters)
 {
-    if (characters)
-        m_text.erase(0, std::min(m_text.find_first_not_of(characters), m_text.size()));
+    if (!characters || !*characters)
+        return *this;
+    const std::string set = characters;
+    size_t first = 0;
+    while (first < m_text.size() && IsOneOf(m_text, first, NextCharacter(m_text, first) - first, set))
+        first = NextCharacter(m_text, first);
+    m_text.erase(0, first);
     return *this;
 }
 
 CString& CString::TrimRight(LPCSTR characters)
 {
-    if (!characters)
+    if (!characters || !*characters)
         return *this;
-    size_t last = m_text.find_last_not_of(characters);
-    m_text.erase(last == std::string::npos ? 0 : last + 1);
+    const std::string set = characters;
+    size_t keep = 0;  // the end of the last character not in the set
+    for (size_t at = 0; at < m_text.size(); at = NextCharacter(m_text, at)) {
+        if (!IsOneOf(m_text, at, NextCharacter(m_text, at) - at, set))
+            keep = NextCharacter(m_text, at);
+    }
+    m_text.erase(keep);
     return *this;
 }
 

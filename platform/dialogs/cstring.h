@@ -1,5 +1,8 @@
 // platform/dialogs/cstring.h
-// CString: a byte string in the program's ANSI code page (Big5 texts stay bytes).
+// CString: a byte string in the program's ANSI code page (Big5 texts stay bytes). Searches,
+// replacements, trimming and reversing go by characters of that code page, so the trail byte of
+// a double-byte character is never taken for a character of its own (a Big5 or GBK path may hold
+// 0x5C, the backslash's value, as a trail byte). Indexes and lengths count bytes.
 #pragma once
 
 #include <windows.h>

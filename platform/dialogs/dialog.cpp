@@ -4,6 +4,9 @@
 #include "platform/dialogs/app.h"
 #include "platform/dialogs/internal.h"
 
+#include <cstring>
+#include <vector>
+
 // --- dialog data exchange
 
 HWND CDataExchange::PrepareCtrl(int id)
@@ -159,15 +162,33 @@ void CDialog::EndDialog(int result)
     }
 }
 
-BOOL CDialog::CreateFromTemplate(HWND owner)
+BOOL CDialog::CreateFromTemplate(HWND owner, bool hidden)
 {
     dialogs::InitCommonControlsOnce();
     HINSTANCE module = AfxGetResourceHandle();
     HRSRC resource = ::FindResourceA(module, m_lpszTemplateName, MAKEINTRESOURCEA(5) /* RT_DIALOG */);
     HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
     auto* dialogTemplate = loaded ? static_cast<LPCDLGTEMPLATEA>(::LockResource(loaded)) : nullptr;
-    if (!dialogTemplate)
+    DWORD size = resource ? ::SizeofResource(module, resource) : 0;
+    if (!dialogTemplate || size < sizeof(DLGTEMPLATE))
         return FALSE;
+    // Windows shows a WS_VISIBLE template as soon as WM_INITDIALOG returns, also when the dialog
+    // ended itself there; a modal dialog comes up hidden and the modal loop shows it.
+    std::vector<DWORD> copy;
+    if (hidden) {
+        copy.resize((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+        std::memcpy(copy.data(), dialogTemplate, size);
+        auto* words = reinterpret_cast<const WORD*>(copy.data());
+        bool extended = words[0] == 1 && words[1] == 0xFFFF;  // DLGTEMPLATEEX
+        size_t styleOffset = extended ? 12 : 0;                // after version, signature, help id, exStyle
+        if (size < styleOffset + sizeof(DWORD))
+            return FALSE;
+        DWORD style;
+        std::memcpy(&style, reinterpret_cast<BYTE*>(copy.data()) + styleOffset, sizeof style);
+        style &= ~WS_VISIBLE;
+        std::memcpy(reinterpret_cast<BYTE*>(copy.data()) + styleOffset, &style, sizeof style);
+        dialogTemplate = reinterpret_cast<LPCDLGTEMPLATEA>(copy.data());
+    }
     HWND window;
     {
         dialogs::CreationScope scope(this);
@@ -189,7 +210,7 @@ BOOL CDialog::Create(LPCSTR templateName, CWnd* parent)
         return FALSE;
     m_lpszTemplateName = templateName;
     m_pParentWnd = parent;
-    return CreateFromTemplate(parent->GetSafeHwnd());
+    return CreateFromTemplate(parent->GetSafeHwnd(), false);
 }
 
 INT_PTR CDialog::DoModal()
@@ -216,7 +237,7 @@ INT_PTR CDialog::DoModal()
     m_nModalResult = -1;
     InterlockedExchange(&m_ended, 0);
     m_inModalLoop = true;
-    if (CreateFromTemplate(owner)) {
+    if (CreateFromTemplate(owner, true)) {
         if (!m_ended && m_hWnd && !::IsWindowVisible(m_hWnd))
             ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         RunModalLoop();

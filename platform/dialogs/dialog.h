@@ -1,12 +1,13 @@
 // platform/dialogs/dialog.h
 // CDialog with its own modal loop, and dialog data exchange.
 //
-// DoModal creates the dialog modeless from its template (the class library's resource module),
-// disables the owner, and runs a loop that offers each message to PreTranslateMessage of the
-// window it is for and of that window's parents up to the top-level window (and to the dialog's
-// own PreTranslateMessage), then to IsDialogMessage, until EndDialog. So it works on any thread,
-// also one that has no other window; a dialog's messages are handled on the thread that runs
-// DoModal.
+// DoModal disables the owner, creates the dialog modeless and hidden from its template (the class
+// library's resource module), shows it unless OnInitDialog already ended it (a dialog that ends
+// itself there never appears), and runs a loop that offers each message to PreTranslateMessage
+// of the window it is for and of that window's parents up to the top-level window (and to the
+// dialog's own PreTranslateMessage), then to IsDialogMessage, until EndDialog. So it works on any
+// thread, also one that has no other window; a dialog's messages are handled on the thread that
+// runs DoModal.
 //
 // Owner: the parent given to the constructor (its top-level window), else the application's main
 // window (AfxGetMainWnd) when it is visible, enabled and belongs to the calling thread. On a
@@ -66,7 +67,8 @@ protected:
     DECLARE_MESSAGE_MAP()
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
 
-    BOOL CreateFromTemplate(HWND owner);
+    // hidden: the template's WS_VISIBLE is left out (DoModal shows the dialog itself).
+    BOOL CreateFromTemplate(HWND owner, bool hidden);
     BOOL RunModalLoop();
     BOOL PreTranslateChain(MSG* msg);
 

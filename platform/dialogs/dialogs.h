@@ -30,6 +30,7 @@
 #pragma once
 
 #include "platform/dialogs/app.h"
+#include "platform/dialogs/collections.h"
 #include "platform/dialogs/controls.h"
 #include "platform/dialogs/cstring.h"
 #include "platform/dialogs/dialog.h"

@@ -11,11 +11,17 @@
 #include "platform/dialogs/handle_map.h"
 #include "platform/dialogs/wnd.h"
 
+using dialogs::GdiFromHandle;
 using dialogs::HandleMap;
 
 namespace {
 
 using GdiMap = HandleMap<CGdiObject, HGDIOBJ>;
+using DcMap = HandleMap<CDC, HDC>;
+
+}  // namespace
+
+namespace dialogs {
 
 // A typed non-owning wrapper: permanent owners are found through the shared map first.
 template <class T>
@@ -30,11 +36,12 @@ T* GdiFromHandle(HGDIOBJ handle)
     return static_cast<T*>(HandleMap<T, HGDIOBJ>::Instance().Lookup(handle, [](HGDIOBJ h) {
         T* wrapper = new T;
         wrapper->m_hObject = h;
+        wrapper->m_temporary = true;
         return wrapper;
     }));
 }
 
-}  // namespace
+}  // namespace dialogs
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)
@@ -59,7 +66,7 @@ CRgn* CRgn::FromHandle(HRGN handle) { return GdiFromHandle<CRgn>(handle); }
 
 BOOL CGdiObject::Attach(HGDIOBJ handle)
 {
-    if (!handle)
+    if (!handle || m_temporary)
         return FALSE;
     DeleteObject();
     m_hObject = handle;
@@ -69,6 +76,8 @@ BOOL CGdiObject::Attach(HGDIOBJ handle)
 
 HGDIOBJ CGdiObject::Detach()
 {
+    if (m_temporary)
+        return nullptr;
     HGDIOBJ handle = m_hObject;
     if (handle)
         GdiMap::Instance().RemovePermanent(handle, this);
@@ -79,6 +88,8 @@ HGDIOBJ CGdiObject::Detach()
 BOOL CGdiObject::DeleteObject()
 {
     // Only a handle taken over with Attach is ours: stock objects and system colour brushes are shared.
+    if (m_temporary)
+        return FALSE;
     HGDIOBJ handle = m_hObject;
     bool owned = handle && GdiMap::Instance().LookupPermanent(handle) == this;
     Detach();
@@ -93,6 +104,8 @@ int CGdiObject::GetObject(int size, LPVOID buffer) const
 BOOL CGdiObject::CreateStockObject(int index)
 {
     // Stock objects are shared: held without ownership.
+    if (m_temporary)
+        return FALSE;
     DeleteObject();
     m_hObject = ::GetStockObject(index);
     return m_hObject != nullptr;
@@ -105,6 +118,8 @@ BOOL CBrush::CreatePatternBrush(CBitmap* bitmap)
 
 BOOL CBrush::CreateSysColorBrush(int index)
 {
+    if (m_temporary)
+        return FALSE;
     DeleteObject();
     m_hObject = ::GetSysColorBrush(index);
     return m_hObject != nullptr;
@@ -215,42 +230,56 @@ CDC::~CDC() { DeleteDC(); }
 
 CDC* CDC::FromHandle(HDC handle)
 {
-    return HandleMap<CDC, HDC>::Instance().Lookup(handle, [](HDC h) {
+    return DcMap::Instance().Lookup(handle, [](HDC h) {
         CDC* wrapper = new CDC;
         wrapper->m_hDC = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
 
 BOOL CDC::Attach(HDC handle)
 {
-    if (!handle)
+    if (!handle || m_temporary)
         return FALSE;
+    if (m_hDC != handle)
+        DeleteDC();
     m_hDC = handle;
+    DcMap::Instance().SetPermanent(handle, this);
     return TRUE;
 }
 
 HDC CDC::Detach()
 {
+    if (m_temporary)
+        return nullptr;
     HDC handle = m_hDC;
+    if (handle)
+        DcMap::Instance().RemovePermanent(handle, this);
     m_hDC = nullptr;
     return handle;
 }
 
 BOOL CDC::DeleteDC()
 {
+    if (m_temporary)
+        return FALSE;
     HDC handle = Detach();
     return handle ? ::DeleteDC(handle) : FALSE;
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* dc)
 {
+    if (m_temporary)
+        return FALSE;
     DeleteDC();
     return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr));
 }
 
 BOOL CDC::CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const DEVMODEA* init)
 {
+    if (m_temporary)
+        return FALSE;
     DeleteDC();
     return Attach(::CreateDCA(driver, device, output, init));
 }
@@ -394,8 +423,8 @@ CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->GetSafeHwnd())
 
 CPaintDC::~CPaintDC()
 {
-    ::EndPaint(m_hWnd, &m_ps);
     Detach();
+    ::EndPaint(m_hWnd, &m_ps);
 }
 
 CClientDC::CClientDC(CWnd* window) : m_hWnd(window ? window->GetSafeHwnd() : nullptr)
@@ -421,13 +450,14 @@ CImageList* CImageList::FromHandle(HIMAGELIST handle)
     return HandleMap<CImageList, HIMAGELIST>::Instance().Lookup(handle, [](HIMAGELIST h) {
         CImageList* wrapper = new CImageList;
         wrapper->m_hImageList = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
 
 BOOL CImageList::Attach(HIMAGELIST handle)
 {
-    if (!handle)
+    if (!handle || m_temporary)
         return FALSE;
     DeleteImageList();
     m_hImageList = handle;
@@ -437,6 +467,8 @@ BOOL CImageList::Attach(HIMAGELIST handle)
 
 HIMAGELIST CImageList::Detach()
 {
+    if (m_temporary)
+        return nullptr;
     HIMAGELIST handle = m_hImageList;
     if (handle)
         HandleMap<CImageList, HIMAGELIST>::Instance().RemovePermanent(handle, this);
@@ -446,6 +478,8 @@ HIMAGELIST CImageList::Detach()
 
 BOOL CImageList::DeleteImageList()
 {
+    if (m_temporary)
+        return FALSE;
     HIMAGELIST handle = Detach();
     return handle ? ImageList_Destroy(handle) : FALSE;
 }

@@ -1,7 +1,8 @@
 // platform/dialogs/gdi.h
-// GDI wrappers. Each object owns the handle it holds and deletes it when destroyed (or when a new
-// one is made in its place with Delete* first); FromHandle gives a non-owning wrapper instead, and
-// stock objects and system colour brushes are held without ownership.
+// GDI wrappers. Each object owns the handle it made or was given with Attach and deletes it when
+// destroyed, or when a new one is made or attached in its place; FromHandle gives the owner, or a
+// temporary wrapper that owns nothing and refuses Attach, Detach and Delete*; stock objects and
+// system colour brushes are held without ownership (the rule of platform/dialogs/handle_map.h).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,12 @@
 #include "platform/dialogs/object.h"
 
 class CWnd;
+class CGdiObject;
+
+namespace dialogs {
+template <class T>
+T* GdiFromHandle(HGDIOBJ handle);
+}
 
 class CGdiObject : public CObject
 {
@@ -32,6 +39,11 @@ public:
     UINT GetObjectType() const { return ::GetObjectType(m_hObject); }
     BOOL CreateStockObject(int index);
     BOOL UnrealizeObject() { return ::UnrealizeObject(m_hObject); }
+
+protected:
+    template <class T>
+    friend T* dialogs::GdiFromHandle(HGDIOBJ handle);
+    bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };
 
 class CPen : public CGdiObject
@@ -141,7 +153,10 @@ public:
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return this ? m_hDC : nullptr; }
+    // The object that owns the DC, or a temporary wrapper.
     static CDC* FromHandle(HDC handle);
+    // The object owns the DC from then on (one it held is deleted first); FALSE for a temporary
+    // wrapper, which also refuses Detach (NULL) and DeleteDC.
     BOOL Attach(HDC handle);
     HDC Detach();
     BOOL DeleteDC();
@@ -244,6 +259,9 @@ public:
     CPoint SetWindowOrg(int x, int y);
     void LPtoDP(LPPOINT points, int count = 1) const { ::LPtoDP(m_hDC, points, count); }
     void DPtoLP(LPPOINT points, int count = 1) const { ::DPtoLP(m_hDC, points, count); }
+
+private:
+    bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };
 
 // BeginPaint / EndPaint of a window's WM_PAINT.
@@ -300,6 +318,7 @@ public:
     operator HIMAGELIST() const { return m_hImageList; }
     HIMAGELIST GetSafeHandle() const { return this ? m_hImageList : nullptr; }
     static CImageList* FromHandle(HIMAGELIST handle);
+    // As the GDI objects: a temporary wrapper refuses these three.
     BOOL Attach(HIMAGELIST handle);
     HIMAGELIST Detach();
     BOOL DeleteImageList();
@@ -321,4 +340,7 @@ public:
     COLORREF GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
     BOOL GetImageInfo(int image, IMAGEINFO* info) const { return ImageList_GetImageInfo(m_hImageList, image, info); }
     BOOL GetIconSize(int* width, int* height) const { return ImageList_GetIconSize(m_hImageList, width, height); }
+
+private:
+    bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };

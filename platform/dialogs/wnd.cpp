@@ -43,6 +43,16 @@ UINT TimerCancelMessage()
     return message;
 }
 
+// A window whose object let go while another subclass sat on top of our window procedure: ours
+// stays in the chain and passes every message on to the procedure it replaced, kept here. A
+// window property goes with its window, so a reused handle value never finds a stale one.
+const char kBuriedProcedure[] = "Vexmend.Dialogs.Super";
+
+WNDPROC BuriedProcedure(HWND window)
+{
+    return reinterpret_cast<WNDPROC>(::GetPropA(window, kBuriedProcedure));
+}
+
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 // The style or extended style edit of ModifyStyle / ModifyStyleEx; FALSE when nothing changes.
@@ -118,8 +128,14 @@ const MessageMap* CCmdTarget::GetMessageMap() const { return GetThisMessageMap()
 LRESULT CALLBACK DialogsWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* object = CWnd::FromHandlePermanent(window);
-    if (!object)
+    if (!object) {
+        if (WNDPROC buried = BuriedProcedure(window)) {
+            if (message == WM_NCDESTROY)
+                ::RemovePropA(window, kBuriedProcedure);
+            return ::CallWindowProcA(buried, window, message, wParam, lParam);
+        }
         return DefWindowProcA(window, message, wParam, lParam);
+    }
     if (message == TimerRequestMessage())
         return ::SetTimer(window, wParam, static_cast<UINT>(lParam), nullptr);
     if (message == TimerCancelMessage())
@@ -129,6 +145,10 @@ LRESULT CALLBACK DialogsWindowProcedure(HWND window, UINT message, WPARAM wParam
     t_current = {window, message, wParam, lParam};
     LRESULT result = object->WindowProc(message, wParam, lParam);
     t_current = saved;
+    // Windows tells only top-level windows of a colour change; controls that follow the system
+    // colours hear of it from their top-level window.
+    if (message == WM_SYSCOLORCHANGE && ::IsWindow(window) && !(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD))
+        CWnd::FromHandle(window)->SendMessageToDescendants(message, wParam, lParam, TRUE);
     if (message == WM_NCDESTROY && object->m_hWnd == window) {
         object->ForgetWindow();
         object->PostNcDestroy();
@@ -187,9 +207,9 @@ const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 CWnd::~CWnd()
 {
-    if (!m_hWnd)
+    if (!m_hWnd || m_temporary)
         return;
-    if (::IsWindow(m_hWnd) && dialogs::OnOwnThread(m_hWnd) && m_pfnSuper)
+    if (::IsWindow(m_hWnd) && dialogs::OnOwnThread(m_hWnd))
         ::DestroyWindow(m_hWnd);  // routed: WM_NCDESTROY forgets the window
     if (m_hWnd)
         Detach();
@@ -202,6 +222,7 @@ CWnd* CWnd::FromHandle(HWND window)
     return WindowMap::Instance().Lookup(window, [](HWND h) {
         CWnd* wrapper = new CWnd;
         wrapper->m_hWnd = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
@@ -213,7 +234,7 @@ CWnd* CWnd::FromHandlePermanent(HWND window)
 
 BOOL CWnd::Attach(HWND window)
 {
-    if (!window || m_hWnd || FromHandlePermanent(window))
+    if (!window || m_temporary || m_hWnd || FromHandlePermanent(window))
         return FALSE;
     m_hWnd = window;
     WindowMap::Instance().SetPermanent(window, this);
@@ -223,13 +244,17 @@ BOOL CWnd::Attach(HWND window)
 HWND CWnd::Detach()
 {
     HWND window = m_hWnd;
-    if (!window)
+    if (!window || m_temporary)
         return nullptr;
     if (m_pfnSuper) {
         // Still routed: give the window its own procedure back so it keeps working without us.
-        if (::IsWindow(window) &&
-            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        // With another subclass on top ours cannot leave the chain; it passes messages on.
+        if (::IsWindow(window)) {
+            if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
+                ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            else
+                ::SetPropA(window, kBuriedProcedure, reinterpret_cast<HANDLE>(m_pfnSuper));
+        }
         m_pfnSuper = nullptr;
     }
     WindowMap::Instance().RemovePermanent(window, this);
@@ -261,8 +286,17 @@ void CWnd::ForgetWindow()
 
 BOOL CWnd::SubclassWindow(HWND window)
 {
-    if (!window || !::IsWindow(window) || m_hWnd || FromHandlePermanent(window))
+    if (!window || !::IsWindow(window) || m_hWnd || m_temporary || FromHandlePermanent(window))
         return FALSE;
+    if (WNDPROC buried = BuriedProcedure(window)) {
+        // Our procedure is still in the window's chain: the object takes that place again.
+        ::RemovePropA(window, kBuriedProcedure);
+        m_hWnd = window;
+        WindowMap::Instance().SetPermanent(window, this);
+        PreSubclassWindow();
+        m_pfnSuper = buried;
+        return TRUE;
+    }
     if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == DialogsWindowProcedure)
         return FALSE;
     m_hWnd = window;
@@ -328,7 +362,7 @@ BOOL CWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& 
 
 BOOL CWnd::DestroyWindow()
 {
-    if (!m_hWnd)
+    if (!m_hWnd || m_temporary)
         return FALSE;
     HWND window = m_hWnd;
     bool routed = m_pfnSuper != nullptr;
@@ -394,8 +428,14 @@ BOOL CWnd::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     }
     case WM_MEASUREITEM: {
         auto item = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
-        if (item->CtlType == ODT_MENU)
+        if (item->CtlType == ODT_MENU) {
+            if (CMenu* menu = CMenu::FromOwnerDrawnItem(item->itemID, item->itemData)) {
+                menu->MeasureItem(item);
+                *result = TRUE;
+                return TRUE;
+            }
             return FALSE;
+        }
         return ReflectLastMsg(::GetDlgItem(m_hWnd, item->CtlID), result);
     }
     default:
@@ -659,6 +699,7 @@ CMenu* CMenu::FromHandle(HMENU menu)
     return MenuMap::Instance().Lookup(menu, [](HMENU h) {
         CMenu* wrapper = new CMenu;
         wrapper->m_hMenu = h;
+        wrapper->m_temporary = true;
         return wrapper;
     });
 }
@@ -667,7 +708,7 @@ CMenu* CMenu::FromHandlePermanent(HMENU menu) { return menu ? MenuMap::Instance(
 
 BOOL CMenu::Attach(HMENU menu)
 {
-    if (!menu || m_hMenu)
+    if (!menu || m_temporary || m_hMenu || FromHandlePermanent(menu))
         return FALSE;
     m_hMenu = menu;
     MenuMap::Instance().SetPermanent(menu, this);
@@ -676,6 +717,8 @@ BOOL CMenu::Attach(HMENU menu)
 
 HMENU CMenu::Detach()
 {
+    if (m_temporary)
+        return nullptr;
     HMENU menu = m_hMenu;
     if (menu)
         MenuMap::Instance().RemovePermanent(menu, this);
@@ -685,8 +728,29 @@ HMENU CMenu::Detach()
 
 BOOL CMenu::DestroyMenu()
 {
+    if (m_temporary)
+        return FALSE;
     HMENU menu = Detach();
     return menu ? ::DestroyMenu(menu) : FALSE;
+}
+
+CMenu* CMenu::FromOwnerDrawnItem(UINT itemId, ULONG_PTR itemData)
+{
+    return MenuMap::Instance().FindPermanent([&](HMENU menu) {
+        int count = ::GetMenuItemCount(menu);
+        for (int position = 0; position < count; ++position) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+            if (!::GetMenuItemInfoA(menu, position, TRUE, &info) || !(info.fType & MFT_OWNERDRAW) ||
+                info.dwItemData != itemData)
+                continue;
+            // An item that opens a submenu is measured under the submenu's handle.
+            if (info.wID == itemId || (info.hSubMenu && static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)) == itemId))
+                return true;
+        }
+        return false;
+    });
 }
 
 BOOL CMenu::LoadMenu(UINT id) { return Attach(::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id))); }

@@ -6,7 +6,12 @@
 // WindowProc. WindowProc -> OnWndMsg looks the message up in the class's map chain; what no entry
 // takes goes to DefWindowProc (the window's original procedure). WM_COMMAND, WM_NOTIFY,
 // WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM and WM_H/VSCROLL from a child are first offered to the
-// child object (OnChildNotify: its reflected entries, and DrawItem for buttons and statics).
+// child object (OnChildNotify: its reflected entries, and DrawItem for buttons and statics). An
+// owner-drawn menu item's WM_DRAWITEM and WM_MEASUREITEM go to DrawItem and MeasureItem of the
+// CMenu that holds the menu, when no handler of the window takes them.
+//
+// WM_SYSCOLORCHANGE, which Windows sends to top-level windows only, is passed on by a routed
+// top-level window to all its descendants after its own handling.
 //
 // Threads: the handle map is shared and locked, so any thread may use any CWnd; a window's
 // messages are handled on the thread that created it. SetTimer and KillTimer called on another
@@ -42,8 +47,8 @@ class CWnd : public CCmdTarget
     DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
-    // Destroys the window only when the object routes it and this is the window's thread; an
-    // attached window is only let go.
+    // Destroys the window it owns (routed or attached) on the window's own thread; from another
+    // thread it only lets the window go.
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -56,8 +61,10 @@ public:
     // The object that holds the window, or a non-owning wrapper kept for the rest of the run.
     static CWnd* FromHandle(HWND window);
     static CWnd* FromHandlePermanent(HWND window);
-    // Binds the object to a window without routing its messages.
+    // Binds the object to a window without routing its messages; the object owns it from then on.
+    // FALSE for a temporary wrapper, an object that holds a window, or a window another holds.
     BOOL Attach(HWND window);
+    // NULL (and nothing changes) for a temporary wrapper.
     HWND Detach();
     // Routes the window's messages through this object; DefWindowProc then calls the original
     // window procedure. PreSubclassWindow runs just before.
@@ -71,6 +78,7 @@ public:
                   CWnd* parent, UINT id, LPVOID param = nullptr);
     virtual BOOL Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
                         CWnd* parent, UINT id, LPVOID param = nullptr);
+    // FALSE for a temporary wrapper: it does not own the window.
     virtual BOOL DestroyWindow();
 
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -264,6 +272,7 @@ protected:
     const ::dialogs::MessageMap* GetMessageMap() const override;
 
     WNDPROC m_pfnSuper = nullptr;  // the window's own procedure while we route it
+    bool m_temporary = false;      // a FromHandle wrapper: owns nothing, changes nothing
 
     // Reflected entries of this object's map (the part of OnChildNotify every control shares).
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
@@ -316,7 +325,9 @@ public:
     HMENU GetSafeHmenu() const;
     static CMenu* FromHandle(HMENU menu);
     static CMenu* FromHandlePermanent(HMENU menu);
+    // The object owns the menu from then on; FALSE for a temporary wrapper or a menu already held.
     BOOL Attach(HMENU menu);
+    // A temporary wrapper refuses these two: NULL and FALSE.
     HMENU Detach();
     BOOL DestroyMenu();
     BOOL CreateMenu() { return Attach(::CreateMenu()); }
@@ -340,12 +351,19 @@ public:
     BOOL GetMenuItemInfo(UINT item, LPMENUITEMINFOA info, BOOL byPosition = FALSE) const { return ::GetMenuItemInfoA(m_hMenu, item, byPosition, info); }
     BOOL SetMenuItemInfo(UINT item, LPMENUITEMINFOA info, BOOL byPosition = FALSE) { return ::SetMenuItemInfoA(m_hMenu, item, byPosition, info); }
     CMenu* GetSubMenu(int position) const { return FromHandle(::GetSubMenu(m_hMenu, position)); }
+    // The permanent menu object holding the owner-drawn item that a WM_MEASUREITEM is about (the
+    // message names no menu: the item is found by its id, or submenu, and its item data).
+    static CMenu* FromOwnerDrawnItem(UINT itemId, ULONG_PTR itemData);
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* window, LPCRECT rect = nullptr)
     {
         return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, window->GetSafeHwnd(), rect);
     }
 
-    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM for ODT_MENU reaches
-    // this when no handler of the window takes it (WM_MEASUREITEM gets the default processing).
+    // Owner-drawn items of an attached menu: the owner window's WM_DRAWITEM and WM_MEASUREITEM
+    // for ODT_MENU reach these when no handler of the window takes them.
     virtual void DrawItem(LPDRAWITEMSTRUCT item) {}
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT item) {}
+
+private:
+    bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };

@@ -14,19 +14,14 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import canvas as cv  # noqa: E402
 import strokefont  # noqa: E402
+import skin_family as family  # noqa: E402
+from skin_family import blit, panel, shadow  # noqa: E402
 
 # Colour key of every Sarrow window: the layered window removes exactly this colour.
 KEY = (0, 60, 31)
 KEY_STANDIN = (0, 61, 31)
-RIM = (10, 24, 46)
 TRAY = (18, 34, 62)
 SOCKET = (192, 208, 228)
-WINDOW_RADIUS = 14
-
-TITLE_TOP = (78, 142, 212)
-TITLE_MID = (36, 86, 156)
-TITLE_LOW = (22, 58, 116)
-
 # Where the small keys sit in each window: (x, y) of minimise (27 x 24) and close (39 x 25).
 SMALL_KEYS = {
     129: ((404, 10), (436, 9)),
@@ -36,84 +31,18 @@ SMALL_KEYS = {
 }
 
 
-def shadow(c, shape, dx=0, dy=3, blur=5, strength=0.35, color=(4, 16, 40)):
-    c.fill(cv.offset(shape, dx, dy), color, opacity=strength, soft=blur)
-
-
-def blit(dst, src, x, y):
-    for row in range(src.height):
-        d = (y + row) * dst.width + x
-        s = row * src.width
-        for dp, sp in zip(dst.planes, src.planes):
-            dp[d:d + src.width] = sp[s:s + src.width]
-
-
-def title_text(c, text, x, baseline, size, weight):
-    shape = strokefont.shape(text, x, baseline, size, weight, slant=0.14)
-    c.fill(cv.offset(shape, 1, 2), (4, 14, 36), opacity=0.55, soft=2.0)
-    c.fill(shape, cv.vramp(baseline - size, baseline, (255, 255, 255), (214, 232, 252)))
-
-
-def emblem(c, cx, cy, r):
-    """The product's mark: a round light blue badge with a white cross."""
-    disc = cv.circle(cx, cy, r)
-    shadow(c, disc, 0, 1.5, 2.0, 0.5)
-    c.fill(disc, cv.vramp(cy - r, cy + r, (150, 226, 255), (40, 150, 226), (24, 110, 196)))
-    c.fill(cv.outline(disc, 1.2), (12, 52, 104), opacity=0.8)
-    arm = r * 0.55
-    cross = cv.strokes([((cx - arm, cy), (cx + arm, cy)), ((cx, cy - arm), (cx, cy + arm))], r * 0.42)
-    c.fill(cross, (255, 255, 255))
-    gloss = cv.intersect(cv.circle(cx, cy - r * 0.35, r * 0.72), disc)
-    c.fill(gloss, (255, 255, 255), opacity=0.22)
-
-
 def window(w, h, title_height, tray=None):
-    """Frame shared by every window picture: body, title band with the product name, tray for
-    the small keys. Returns the canvas and the window's outline shape."""
-    c = cv.Canvas(w, h, (232, 240, 249))
-    shape = cv.box(0, 0, w, h, WINDOW_RADIUS)
-    c.fill(cv.box(0, 0, w, h), cv.vramp(title_height, h, (236, 243, 251), (214, 227, 243)))
-    band = cv.intersect(shape, cv.box(0, 0, w, title_height))
-    c.fill(band, cv.vramp(0, title_height, (0.0, TITLE_TOP), (0.45, TITLE_MID), (1.0, TITLE_LOW)))
-    # A soft sheen on the upper half of the band and a light line under it.
-    c.fill(cv.intersect(band, cv.box(0, 0, w, title_height * 0.45)),
-           cv.vramp(0, title_height * 0.45, (255, 255, 255, 0.22), (255, 255, 255, 0.04)))
-    c.fill(cv.box(0, title_height, w, title_height + 3), cv.vramp(title_height, title_height + 3,
-                                                                   (6, 20, 48, 0.45), (6, 20, 48, 0.0)))
-    c.fill(cv.box(0, title_height - 1, w, title_height), (120, 176, 232), opacity=0.6)
-    mark = title_height * 0.29
-    emblem(c, 12 + mark + 2, title_height / 2 + 0.5, mark)
-    size = max(11, round(title_height * 0.36))
-    title_text(c, "Vexmend", 12 + 2 * mark + 12, title_height / 2 + size / 2 + 0.5, size, size * 0.2)
-    if tray:
-        x0, y0, x1, y1 = tray
-        pit = cv.box(x0, y0, x1, y1, 7)
-        c.fill(cv.offset(pit, 0, 1), (150, 196, 240), opacity=0.35)
-        c.fill(pit, TRAY)
-        c.fill(cv.outline(pit, 1), (6, 14, 30), opacity=0.6)
-    c.fill(cv.outline(cv.box(0.5, 0.5, w - 0.5, h - 0.5, WINDOW_RADIUS - 0.5), 1.2), RIM)
-    c.fill(cv.outline(cv.box(1.7, 1.7, w - 1.7, h - 1.7, WINDOW_RADIUS - 1.7), 1.0), (255, 255, 255), opacity=0.18)
-    return c, shape
+    return family.window(w, h, title_height, tray, TRAY)
 
 
 def finish(c, shape):
-    c.replace_color(KEY, KEY_STANDIN)
-    c.cut_outside(shape, WINDOW_RADIUS + 2, KEY, RIM)
-    return c
+    return family.finish(c, shape, KEY, KEY_STANDIN)
 
 
 def put_small_keys(c, number, faces):
     (mx, my), (cx, cy) = SMALL_KEYS[number]
     blit(c, faces[138], mx, my)
     blit(c, faces[137], cx, cy)
-
-
-def panel(c, x0, y0, x1, y1, top=(252, 253, 255), bottom=(236, 243, 251), border=(146, 174, 208), radius=10):
-    shape = cv.box(x0, y0, x1, y1, radius)
-    shadow(c, shape, 0, 2.5, 5, 0.22)
-    c.fill(shape, cv.vramp(y0, y1, top, bottom))
-    c.fill(cv.outline(cv.box(x0 + 0.5, y0 + 0.5, x1 - 0.5, y1 - 0.5, radius - 0.5), 1.0), border)
-    return shape
 
 
 def caption_tab(c, x0, y0, x1, y1):

@@ -7,6 +7,7 @@
 #include "tests/windows/support/gdi_objects.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -174,6 +175,169 @@ TEST(MessageMap, TemporaryWrappersForWindowsNoObjectHolds)
     DestroyWindow(plain);
 }
 
+// A temporary wrapper owns nothing: every call that would change what it holds or release the
+// handle is refused, so later FromHandle calls still answer the right handle.
+TEST(Ownership, TemporaryWrappersRefuseToChangeOrReleaseTheirHandle)
+{
+    HWND plain = CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(plain, nullptr);
+    CWnd* window = CWnd::FromHandle(plain);
+    EXPECT_FALSE(window->Attach(other));
+    EXPECT_EQ(window->Detach(), nullptr);
+    EXPECT_FALSE(window->DestroyWindow());
+    EXPECT_TRUE(IsWindow(plain));
+    EXPECT_EQ(CWnd::FromHandle(plain)->m_hWnd, plain);
+
+    HBRUSH brushHandle = CreateSolidBrush(RGB(1, 2, 3));
+    HBRUSH otherBrush = CreateSolidBrush(RGB(4, 5, 6));
+    CBrush* brush = CBrush::FromHandle(brushHandle);
+    EXPECT_FALSE(brush->DeleteObject());
+    EXPECT_FALSE(brush->Attach(otherBrush));
+    EXPECT_FALSE(brush->CreateSolidBrush(RGB(7, 8, 9)));
+    EXPECT_FALSE(brush->CreateStockObject(BLACK_BRUSH));
+    EXPECT_EQ(brush->Detach(), nullptr);
+    EXPECT_EQ(GetObjectType(brushHandle), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(CBrush::FromHandle(brushHandle)->m_hObject, brushHandle);
+    EXPECT_EQ(CGdiObject::FromHandle(brushHandle)->m_hObject, brushHandle);
+
+    HDC dcHandle = CreateCompatibleDC(nullptr);
+    HDC otherDc = CreateCompatibleDC(nullptr);
+    CDC* dc = CDC::FromHandle(dcHandle);
+    EXPECT_FALSE(dc->DeleteDC());
+    EXPECT_FALSE(dc->Attach(otherDc));
+    EXPECT_FALSE(dc->CreateCompatibleDC(nullptr));
+    EXPECT_EQ(dc->Detach(), nullptr);
+    EXPECT_EQ(GetObjectType(dcHandle), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(CDC::FromHandle(dcHandle)->m_hDC, dcHandle);
+
+    HMENU menuHandle = CreatePopupMenu();
+    CMenu* menu = CMenu::FromHandle(menuHandle);
+    EXPECT_FALSE(menu->DestroyMenu());
+    EXPECT_EQ(menu->Detach(), nullptr);
+    EXPECT_TRUE(IsMenu(menuHandle));
+    EXPECT_EQ(CMenu::FromHandle(menuHandle)->m_hMenu, menuHandle);
+
+    DestroyMenu(menuHandle);
+    DeleteDC(dcHandle);
+    DeleteDC(otherDc);
+    DeleteObject(brushHandle);
+    DeleteObject(otherBrush);
+    DestroyWindow(plain);
+    DestroyWindow(other);
+}
+
+// Attach makes the object the owner for every kind of handle: FromHandle answers it, Detach hands
+// the handle back, and the object's end releases what it still owns.
+TEST(Ownership, AttachedHandlesAreOwnedAlikeByWindowsMenusGdiObjectsAndDCs)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "owned", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HMENU menu = CreatePopupMenu();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HDC dc = CreateCompatibleDC(nullptr);
+    {
+        CWnd ownerWindow;
+        CMenu ownerMenu;
+        CBrush ownerBrush;
+        CDC ownerDc;
+        ASSERT_TRUE(ownerWindow.Attach(window));
+        ASSERT_TRUE(ownerMenu.Attach(menu));
+        ASSERT_TRUE(ownerBrush.Attach(brush));
+        ASSERT_TRUE(ownerDc.Attach(dc));
+        EXPECT_EQ(CWnd::FromHandle(window), &ownerWindow);
+        EXPECT_EQ(CMenu::FromHandle(menu), &ownerMenu);
+        EXPECT_EQ(CBrush::FromHandle(brush), &ownerBrush);
+        EXPECT_EQ(CDC::FromHandle(dc), &ownerDc);
+        CWnd second;
+        EXPECT_FALSE(second.Attach(window)) << "one owner per handle";
+        CMenu secondMenu;
+        EXPECT_FALSE(secondMenu.Attach(menu));
+    }
+    EXPECT_FALSE(IsWindow(window)) << "an attached window goes with its object, as a menu, a brush and a DC do";
+    EXPECT_FALSE(IsMenu(menu));
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+
+    HWND kept = CreateWindowExA(0, "STATIC", "kept", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HDC keptDc = CreateCompatibleDC(nullptr);
+    {
+        CWnd ownerWindow;
+        CDC ownerDc;
+        ASSERT_TRUE(ownerWindow.Attach(kept));
+        ASSERT_TRUE(ownerDc.Attach(keptDc));
+        EXPECT_EQ(ownerWindow.Detach(), kept);
+        EXPECT_EQ(ownerDc.Detach(), keptDc);
+        EXPECT_NE(CDC::FromHandle(keptDc), &ownerDc);
+    }
+    EXPECT_TRUE(IsWindow(kept)) << "a detached handle is the caller's again";
+    EXPECT_EQ(GetObjectType(keptDc), static_cast<DWORD>(OBJ_MEMDC));
+    DestroyWindow(kept);
+    DeleteDC(keptDc);
+}
+
+// Another subclass on top of ours: a Detach cannot take our procedure out of the chain.
+class CProbeCountingButton : public CButton
+{
+public:
+    int m_probes = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    LRESULT OnProbe(WPARAM, LPARAM)
+    {
+        ++m_probes;
+        return 5;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CProbeCountingButton, CButton)
+    ON_MESSAGE(kProbeMessage, &CProbeCountingButton::OnProbe)
+END_MESSAGE_MAP()
+
+WNDPROC g_belowTopSubclass = nullptr;
+int g_topSubclassMessages = 0;
+
+LRESULT CALLBACK TopSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++g_topSubclassMessages;
+    return CallWindowProcA(g_belowTopSubclass, window, message, wParam, lParam);
+}
+
+TEST(Subclassing, DetachUnderAnotherSubclassLeavesTheControlWorking)
+{
+    HWND check = CreateWindowExA(0, "BUTTON", "check", WS_POPUP | BS_AUTOCHECKBOX, 0, 0, 60, 20, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(check, nullptr);
+    auto checked = [&] { return SendMessageA(check, BM_GETCHECK, 0, 0); };
+    {
+        CProbeCountingButton first;
+        ASSERT_TRUE(first.SubclassWindow(check));
+        g_belowTopSubclass = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(check, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TopSubclass)));
+        EXPECT_EQ(first.Detach(), check);
+    }
+    g_topSubclassMessages = 0;
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(checked(), BST_CHECKED) << "the button's own procedure still gets its messages";
+    EXPECT_GE(g_topSubclassMessages, 2);
+
+    // A new object takes our procedure's place in the chain again: each message once, no loop.
+    CProbeCountingButton second;
+    ASSERT_TRUE(second.SubclassWindow(check));
+    EXPECT_EQ(SendMessageA(check, kProbeMessage, 0, 0), 5);
+    EXPECT_EQ(second.m_probes, 1);
+    SendMessageA(check, BM_SETCHECK, BST_UNCHECKED, 0);
+    EXPECT_EQ(checked(), BST_UNCHECKED);
+    EXPECT_EQ(second.Detach(), check);
+
+    // The subclass on top goes away: ours is on top again and still passes messages on.
+    SetWindowLongPtrA(check, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_belowTopSubclass));
+    SendMessageA(check, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_EQ(checked(), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(check, kProbeMessage, 0, 0), 0) << "no object answers for the window";
+    EXPECT_TRUE(DestroyWindow(check));
+}
+
 // WM_NOTIFY: reflected to the sending control first, then the parent's entry of its id.
 class CNotifyingChild : public CWnd
 {
@@ -242,6 +406,85 @@ TEST(Controls, ToolTipTakesAndDropsATool)
     EXPECT_EQ(tip.GetToolCount(), 0);
     owner.DestroyWindow();
     EXPECT_EQ(tip.m_hWnd, nullptr) << "an owned popup goes with its owner";
+}
+
+TEST(Controls, ToolTipToolsTakeTheFlagsTheCallerGives)
+{
+    CBaseWindow owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CToolTipCtrl tip;
+    ASSERT_TRUE(tip.Create(&owner));
+    auto flagsOf = [&](UINT_PTR id) {
+        TOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.hwnd = owner.m_hWnd;
+        tool.uId = id;
+        EXPECT_TRUE(tip.SendMessage(TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool))) << "tool " << id;
+        return tool.uFlags;
+    };
+    ASSERT_TRUE(tip.AddTool(&owner, "relayed by its window", nullptr, 1));
+    EXPECT_EQ(flagsOf(1) & TTF_SUBCLASS, 0u);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(owner.m_hWnd, GWLP_WNDPROC)), DialogsWindowProcedure)
+        << "the tooltip left the window's procedure alone";
+    ASSERT_TRUE(tip.AddTool(&owner, "watched by the tooltip", nullptr, 2, TTF_SUBCLASS | TTF_CENTERTIP));
+    EXPECT_EQ(flagsOf(2) & (TTF_SUBCLASS | TTF_CENTERTIP), static_cast<UINT>(TTF_SUBCLASS | TTF_CENTERTIP));
+    owner.DestroyWindow();
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+class CMeasuredMenu : public CMenu
+{
+public:
+    int m_measured = 0;
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override
+    {
+        ++m_measured;
+        item->itemWidth = 77;
+        item->itemHeight = 21;
+    }
+};
+
+TEST(Menus, OwnerDrawnItemsAreMeasuredByTheirMenuObject)
+{
+    CBaseWindow owner;
+    ASSERT_TRUE(owner.CreatePopup());
+    CMeasuredMenu menu, other;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(other.CreatePopupMenu());
+    const ULONG_PTR record = 0x1234;
+    ASSERT_TRUE(other.AppendMenu(MF_OWNERDRAW, 300, reinterpret_cast<LPCSTR>(record + 1)));
+    ASSERT_TRUE(menu.AppendMenu(MF_OWNERDRAW, 300, reinterpret_cast<LPCSTR>(record)));
+    CMenu submenu;
+    ASSERT_TRUE(submenu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendMenu(MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.m_hMenu),
+                                reinterpret_cast<LPCSTR>(record + 2)));
+
+    MEASUREITEMSTRUCT item = {ODT_MENU, 0, 300, 0, 0, record};
+    EXPECT_TRUE(owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(menu.m_measured, 1);
+    EXPECT_EQ(other.m_measured, 0) << "the item with the same id but other data is another menu's";
+    EXPECT_EQ(item.itemWidth, 77u);
+    EXPECT_EQ(item.itemHeight, 21u);
+
+    MEASUREITEMSTRUCT popupItem = {ODT_MENU, 0, static_cast<UINT>(reinterpret_cast<UINT_PTR>(submenu.m_hMenu)), 0, 0, record + 2};
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&popupItem));
+    EXPECT_EQ(menu.m_measured, 2) << "an item that opens a submenu";
+
+    // As the system measures the items of a menu it opens (the timer closes it again).
+    owner.ShowWindow(SW_SHOWNOACTIVATE);
+    menu.m_measured = 0;
+    ::SetTimer(owner.m_hWnd, 9, 100, CloseMenu);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY, 10, 10, &owner);
+    ::KillTimer(owner.m_hWnd, 9);
+    EXPECT_GE(menu.m_measured, 2) << "both items, when the menu opened";
+
+    MEASUREITEMSTRUCT unknown = {ODT_MENU, 0, 301, 0, 0, record};
+    int measured = menu.m_measured;
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&unknown));
+    EXPECT_EQ(menu.m_measured, measured) << "no menu object holds this item";
+    EXPECT_EQ(other.m_measured, 0);
+    owner.DestroyWindow();
 }
 
 // --- a dialog with reflected notifications
@@ -397,6 +640,37 @@ TEST(Dialog, ReflectsNotificationsToItsControlsAndRoutesTheRest)
     EXPECT_EQ(dialog.m_okCalls, 0);
 }
 
+class CColourFollowingStatic : public CStatic
+{
+public:
+    int m_colourChanges = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnSysColorChange()
+    {
+        ++m_colourChanges;
+        CStatic::OnSysColorChange();
+    }
+};
+
+BEGIN_MESSAGE_MAP(CColourFollowingStatic, CStatic)
+    ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+TEST(Dialog, PassesASystemColourChangeOnToItsControls)
+{
+    CDialog dialog(100);
+    ASSERT_TRUE(dialog.Create(100u));
+    CColourFollowingStatic label;
+    ASSERT_TRUE(label.SubclassDlgItem(kLabel, &dialog));
+    dialog.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(label.m_colourChanges, 1) << "Windows itself tells top-level windows only";
+    label.SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(label.m_colourChanges, 2) << "a control does not pass it on again";
+    dialog.DestroyWindow();
+}
+
 TEST(Dialog, EnterAndEscapeGoThroughPreTranslateMessageToOnOKAndOnCancel)
 {
     struct Case
@@ -437,6 +711,60 @@ TEST(Dialog, AModelessDialogGoesWithItsObject)
     }
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(CWnd::FromHandlePermanent(window), nullptr);
+}
+
+// A visible template whose OnInitDialog may end the dialog at once.
+class CVisibleDialog : public CDialog
+{
+public:
+    explicit CVisibleDialog(bool endAtOnce) : CDialog(101), m_endAtOnce(endAtOnce) {}
+    bool m_endAtOnce;
+    int m_shown = 0;    // WM_SHOWWINDOW with TRUE, or a position change that showed the window
+    int m_painted = 0;  // WM_PAINT, WM_NCPAINT or WM_ERASEBKGND
+    bool m_visibleInLoop = false;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        if (m_endAtOnce)
+            EndDialog(IDCANCEL);
+        else
+            SetTimer(1, 10);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if ((message == WM_SHOWWINDOW && wParam) ||
+            (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)))
+            ++m_shown;
+        if (message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND)
+            ++m_painted;
+        if (message == WM_TIMER) {
+            KillTimer(1);
+            m_visibleInLoop = IsWindowVisible() != FALSE;
+            EndDialog(IDOK);
+        }
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(Dialog, AVisibleTemplateThatEndsItselfInOnInitDialogIsNeverShown)
+{
+    CVisibleDialog ended(true);
+    EXPECT_EQ(ended.DoModal(), IDCANCEL);
+    EXPECT_EQ(ended.m_shown, 0);
+    EXPECT_EQ(ended.m_painted, 0);
+
+    CVisibleDialog shown(false);
+    EXPECT_EQ(shown.DoModal(), IDOK);
+    EXPECT_TRUE(shown.m_visibleInLoop) << "a dialog that goes on is shown as its template asks";
+    EXPECT_GE(shown.m_shown, 1);
+
+    // Modeless, the template decides alone.
+    CVisibleDialog modeless(false);
+    ASSERT_TRUE(modeless.Create(101u));
+    EXPECT_TRUE(modeless.IsWindowVisible());
+    modeless.DestroyWindow();
 }
 
 TEST(Dialog, DoModalFailsCleanlyWithoutItsTemplate)
@@ -706,6 +1034,58 @@ TEST(String, FormatsLoadsAndLendsItsBuffer)
     EXPECT_TRUE(CString("ABC") < CString("ABD"));
     EXPECT_EQ(CString("abc").CompareNoCase("ABC"), 0);
     EXPECT_EQ(CString("a") + "b" + 'c', "abc");
+}
+
+// Big5 and GBK both read B3 5C as one character whose trail byte has the backslash's value. The
+// suite runs on a Chinese system (DIALOGS_TEST_CODE_PAGE names the code page it must have); on a
+// single-byte code page these bytes are two characters, so it has nothing to check there.
+struct DoubleByteString : testing::Test
+{
+    void SetUp() override
+    {
+        const char* wanted = std::getenv("DIALOGS_TEST_CODE_PAGE");
+        if (wanted)
+            ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(wanted))) << "the system's code page";
+        else if (!IsDBCSLeadByte(0xB3))
+            GTEST_SKIP() << "a single-byte code page";
+    }
+};
+
+TEST_F(DoubleByteString, SearchesStepOverTheTrailBytesOfPathsAndTitles)
+{
+    // Bytes: C : \ B3 5C \ a B3 5C, the second backslash at index 5.
+    const CString path = "C:\\\xB3\x5C\\a\xB3\x5C";
+    EXPECT_EQ(path.ReverseFind('\\'), 5);
+    EXPECT_EQ(path.Find('\\', 3), 5);
+    EXPECT_EQ(path.Find('\x5C', 4), 5) << "a start inside a character begins at the next one";
+    EXPECT_EQ(path.Find("\\a"), 5);
+    EXPECT_EQ(path.Find("\x5C\\"), -1);
+    EXPECT_EQ(path.FindOneOf("/\\"), 2);
+    EXPECT_EQ(path.FindOneOf("\x5C" "a"), 2);
+    EXPECT_EQ(CString("a\xB3\x5C").FindOneOf("\xB3\x5C"), 1) << "a double-byte character of the set";
+
+    // The window title of Brimlet's repair dialog: after the last backslash, before the last dot.
+    const CString program = "D:\\\xB3\x5C\\\xB3\x5C.exe";
+    CString file = program.Mid(program.ReverseFind('\\') + 1);
+    EXPECT_EQ(file.Left(file.ReverseFind('.')), "\xB3\x5C");
+
+    CString replaced = path;
+    EXPECT_EQ(replaced.Replace('\\', '/'), 2);
+    EXPECT_EQ(replaced, "C:/\xB3\x5C/a\xB3\x5C");
+    replaced = path;
+    EXPECT_EQ(replaced.Replace("\\", "//"), 2);
+    EXPECT_EQ(replaced, "C://\xB3\x5C//a\xB3\x5C");
+    replaced = path;
+    EXPECT_EQ(replaced.Remove('\\'), 2);
+    EXPECT_EQ(replaced, "C:\xB3\x5C" "a\xB3\x5C");
+
+    CString folder = "C:\\\xB3\x5C";
+    EXPECT_EQ(folder.TrimRight('\\'), "C:\\\xB3\x5C") << "no backslash ends the folder's name";
+    EXPECT_EQ(folder.TrimRight("\\/"), "C:\\\xB3\x5C");
+    folder += "\\\\";
+    EXPECT_EQ(folder.TrimRight('\\'), "C:\\\xB3\x5C");
+    CString reversed = "ab\xB3\x5C";
+    EXPECT_EQ(reversed.MakeReverse(), "\xB3\x5C" "ba");
 }
 
 TEST(File, ReadsWritesAndReportsStatus)

@@ -1,0 +1,28 @@
+// core/skin/font_height.cpp
+#include "core/skin/font_height.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace skin {
+
+int MulDivRounded(int number, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+    std::int64_t divisor = denominator;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    const std::int64_t half = divisor / 2;
+    std::int64_t result = product >= 0 ? (product + half) / divisor : -((-product + half) / divisor);
+    if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min())
+        return -1;
+    return static_cast<int>(result);
+}
+
+int PointSizeToHeight(int points, int dotsPerInch) { return -MulDivRounded(points, dotsPerInch, 72); }
+
+}  // namespace skin

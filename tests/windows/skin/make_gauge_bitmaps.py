@@ -1,0 +1,52 @@
+#!/usr/bin/env python3
+"""Writes the flat-coloured 24-bit bitmaps of the gauge tests (slider channels and thumbs)."""
+import struct
+import sys
+from pathlib import Path
+
+BLUE = (0, 0, 200)
+RED = (200, 0, 0)
+GREEN_KEY = (0, 255, 0)
+THUMB = (0, 120, 0)
+ACTIVE_THUMB = (200, 200, 0)
+
+
+def write_bmp(path, width, height, pixel):
+    """pixel(x, y) -> (r, g, b), y from the top."""
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in reversed(range(height)):  # bottom-up rows
+        row = bytearray()
+        for x in range(width):
+            r, g, b = pixel(x, y)
+            row += bytes((b, g, r))
+        row += bytes(stride - len(row))
+        rows.append(bytes(row))
+    data = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    Path(path).write_bytes(header + info + data)
+
+
+def main():
+    out = Path(sys.argv[1])
+    out.mkdir(parents=True, exist_ok=True)
+    # Channels 200 x 14: normal blue, active red.
+    write_bmp(out / "channel301.bmp", 200, 14, lambda x, y: BLUE)
+    write_bmp(out / "active302.bmp", 200, 14, lambda x, y: RED)
+    # Thumbs 10 x 14: normal dark green, active yellow.
+    write_bmp(out / "thumb303.bmp", 10, 14, lambda x, y: THUMB)
+    write_bmp(out / "activethumb304.bmp", 10, 14, lambda x, y: ACTIVE_THUMB)
+    # Keyed channels: the key colour at (0, 0) and over the left 20 columns and the top 2 rows.
+    keyed = lambda colour: (lambda x, y: GREEN_KEY if x < 20 or y < 2 else colour)
+    write_bmp(out / "keyedchannel305.bmp", 200, 14, keyed(BLUE))
+    write_bmp(out / "keyedactive306.bmp", 200, 14, keyed(RED))
+    # A keyed thumb: key colour in its left and right two columns.
+    write_bmp(out / "keyedthumb307.bmp", 10, 14, lambda x, y: GREEN_KEY if x < 2 or x >= 8 else THUMB)
+    # A vertical channel 14 x 100.
+    write_bmp(out / "tallchannel308.bmp", 14, 100, lambda x, y: BLUE)
+    write_bmp(out / "tallactive309.bmp", 14, 100, lambda x, y: RED)
+
+
+if __name__ == "__main__":
+    main()
