@@ -1,5 +1,6 @@
 // platform/dialogs/gdi.cpp
 #include "platform/dialogs/gdi.h"
+#include "platform/dialogs/internal.h"
 
 #include <cstdint>
 #include <cstring>
@@ -418,13 +419,21 @@ CPoint CDC::SetWindowOrg(int x, int y)
 
 CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window->GetSafeHwnd())
 {
+    if (HDC print = dialogs::PrintingDC(m_hWnd)) {
+        m_printing = true;
+        m_ps.hdc = print;
+        ::GetClientRect(m_hWnd, &m_ps.rcPaint);
+        Attach(print);
+        return;
+    }
     Attach(::BeginPaint(m_hWnd, &m_ps));
 }
 
 CPaintDC::~CPaintDC()
 {
     Detach();
-    ::EndPaint(m_hWnd, &m_ps);
+    if (!m_printing)
+        ::EndPaint(m_hWnd, &m_ps);
 }
 
 CClientDC::CClientDC(CWnd* window) : m_hWnd(window ? window->GetSafeHwnd() : nullptr)

@@ -264,7 +264,9 @@ private:
     bool m_temporary = false;  // a FromHandle wrapper: owns nothing, changes nothing
 };
 
-// BeginPaint / EndPaint of a window's WM_PAINT.
+// BeginPaint / EndPaint of a window's WM_PAINT. While the window prints itself (WM_PRINTCLIENT,
+// which the library hands to the window's WM_PAINT handler) it is the DC of the print instead,
+// with the whole client area to paint.
 class CPaintDC : public CDC
 {
     DECLARE_DYNAMIC(CPaintDC)
@@ -275,6 +277,7 @@ public:
 
 protected:
     HWND m_hWnd = nullptr;
+    bool m_printing = false;
 };
 
 // GetDC / ReleaseDC of a window's client area.

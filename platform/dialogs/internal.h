@@ -12,4 +12,22 @@ bool OnOwnThread(HWND window);
 // to the top-level window or stop; TRUE when one took it. stopReached: whether stop was offered.
 BOOL PreTranslateUpTo(MSG* msg, HWND stop, bool* stopReached = nullptr);
 
+// The DC a window prints into while its WM_PAINT handler answers WM_PRINTCLIENT on this thread;
+// NULL when it is not printing.
+HDC PrintingDC(HWND window);
+
+// Marks one WM_PRINTCLIENT of the window on this thread (nested prints restore the outer one).
+class PrintScope
+{
+public:
+    PrintScope(HWND window, HDC dc);
+    ~PrintScope();
+    PrintScope(const PrintScope&) = delete;
+    PrintScope& operator=(const PrintScope&) = delete;
+
+private:
+    HWND m_previousWindow;
+    HDC m_previousDC;
+};
+
 }  // namespace dialogs

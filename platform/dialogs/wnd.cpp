@@ -394,6 +394,15 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     if (const MessageMapEntry* entry = dialogs::FindEntry(GetMessageMap(), EntryKind::Message, key, 0))
         return entry->thunk(this, wParam, lParam, result);
 
+    // A window prints (WM_PRINT, PrintWindow) what it paints: its WM_PAINT handler draws into the
+    // DC of the print, which CPaintDC hands it.
+    if (message == WM_PRINTCLIENT && wParam) {
+        if (const MessageMapEntry* paint = dialogs::FindEntry(GetMessageMap(), EntryKind::Message, WM_PAINT, 0)) {
+            dialogs::PrintScope print(m_hWnd, reinterpret_cast<HDC>(wParam));
+            return paint->thunk(this, 0, 0, result);
+        }
+    }
+
     // No handler: the child still gets its reflected message before the default processing.
     return ReflectToControl(message, wParam, lParam, result);
 }
@@ -762,3 +771,24 @@ int CMenu::GetMenuString(UINT id, CString& text, UINT flags) const
     text.ReleaseBuffer();
     return text.GetLength();
 }
+
+namespace dialogs {
+
+namespace {
+struct PrintState {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+};
+thread_local PrintState t_print;
+}  // namespace
+
+HDC PrintingDC(HWND window) { return window && t_print.window == window ? t_print.dc : nullptr; }
+
+PrintScope::PrintScope(HWND window, HDC dc) : m_previousWindow(t_print.window), m_previousDC(t_print.dc)
+{
+    t_print = {window, dc};
+}
+
+PrintScope::~PrintScope() { t_print = {m_previousWindow, m_previousDC}; }
+
+}  // namespace dialogs

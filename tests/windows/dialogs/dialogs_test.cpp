@@ -1181,6 +1181,56 @@ TEST(Gdi, SharedHandlesAreHeldWithoutOwnership)
     EXPECT_EQ(GetObjectType(handle), 0u);
 }
 
+// A window that paints only in WM_PAINT, through CPaintDC: a red field with a blue band.
+class CPaintingWindow : public CBaseWindow
+{
+public:
+    int m_paints = 0;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnPaint()
+    {
+        ++m_paints;
+        CPaintDC dc(this);
+        CRect client;
+        GetClientRect(&client);
+        dc.FillSolidRect(&client, RGB(255, 0, 0));
+        dc.FillSolidRect(0, 0, client.Width(), 5, RGB(0, 0, 255));
+    }
+};
+
+BEGIN_MESSAGE_MAP(CPaintingWindow, CBaseWindow)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST(Printing, AWindowPrintsWhatItsPaintHandlerDraws)
+{
+    CPaintingWindow window;
+    ASSERT_TRUE(window.CreatePopup());
+    window.ShowWindow(SW_SHOWNOACTIVATE);
+    window.UpdateWindow();
+    const int shown = window.m_paints;
+    CClientDC screen(&window);
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(&screen));
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 100, 60));
+    CBitmap* old = memory.SelectObject(&bitmap);
+    memory.FillSolidRect(0, 0, 100, 60, RGB(0, 255, 0));
+
+    window.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
+    EXPECT_EQ(window.m_paints, shown + 1);
+    EXPECT_EQ(memory.GetPixel(50, 2), RGB(0, 0, 255));
+    EXPECT_EQ(memory.GetPixel(50, 40), RGB(255, 0, 0));
+
+    // The print leaves the window's own painting alone: a later WM_PAINT paints the screen again.
+    window.Invalidate(FALSE);
+    window.UpdateWindow();
+    EXPECT_EQ(window.m_paints, shown + 2);
+    memory.SelectObject(old);
+}
+
 }  // namespace
 
 // The tests run inside the application object, as the programs do.

@@ -13,14 +13,49 @@ REPAIR="Vexmend#1008"
 SUCCESS="#1022"
 FAILURE="#1021"
 SUCCESS_TEXT="Recovery Completed, Please Re-Plug The Flash Disk."
+SPLASH_SECONDS=4.5  # the splash closes by itself after that long
+
+# Sarrow's simulation flavour on the simulated drive of PROFILE (start's options go first).
+sarrow() {
+  local profile=$1
+  shift
+  start --env "SARROW_SIM_PROFILE=$(win_path "$profile")" "$@" "$E2E_SIM_EXE"
+}
+
+now_ms() {
+  date +%s%3N
+}
+
+# The splash's picture, then Escape. When the key goes out well before the splash would close by
+# itself, the splash must close at once; later than that the key proves nothing.
+leave_splash() {
+  drv wait "$SPLASH" 20000 >/dev/null || fail "no splash"
+  local seen
+  seen=$(now_ms)
+  picture "$SPLASH" 1-splash
+  escape_splash "$seen"
+}
+
+# Escape on the splash seen at SEEN (ms): it closes within two seconds, long before its own end.
+escape_splash() {
+  local seen=$1 sent
+  sent=$(now_ms)
+  if [ $((sent - seen)) -gt 2000 ]; then
+    WINDRIVER_WAIT=0 drv key "$SPLASH" 0x1B >/dev/null 2>&1 || true
+    echo "note: Escape went out $((sent - seen)) ms after the splash showed; not checked" >&2
+    return
+  fi
+  drv key "$SPLASH" 0x1B >/dev/null || fail "no splash to press Escape on"
+  drv gone "$SPLASH" 2000 >/dev/null || fail "Escape did not close the splash"
+}
 
 # Splash (ended early with Escape unless told to wait), licence agreed, repair dialog up.
 to_repair_dialog() {
-  shot "$SPLASH" 1-splash
   if [ "${1:-}" = wait-splash ]; then
+    shot "$SPLASH" 1-splash
     drv gone "$SPLASH" 10000 || fail "the splash did not close by itself"
   else
-    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+    leave_splash
   fi
   shot "$LICENCE" 2-licence
   drv click "$LICENCE" 1004
@@ -63,9 +98,10 @@ case $scenario in
     profile=$(drive d "capacity = 131072")
     truncate -s 64M "$E2E_WORK/d/drive.img"
     before=$(md5sum <"$E2E_WORK/d/drive.img")
-    start "$E2E_SIM_EXE" "$profile"
-    shot "$SPLASH" 1-splash
-    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+    sarrow "$profile"
+    # Escape the moment the splash shows: it must close long before its own end.
+    drv wait "$SPLASH" 20000 >/dev/null || fail "no splash"
+    escape_splash "$(now_ms)"
     shot "$LICENCE" 2-licence
     [ "$scenario" = not-agree ] && drv click "$LICENCE" 1006 || drv click "$LICENCE" 1002
     wait_exit
@@ -75,7 +111,7 @@ case $scenario in
 
   fast)
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog wait-splash
     expect_result "$(run_repair)" "success $SUCCESS_TEXT"
     [ "$(commands "$profile" isp-begin)" = 0 ] || fail "an upload began"
@@ -85,13 +121,19 @@ case $scenario in
     ;;
 
   upload)
-    profile=$(drive d "firmware = 071228-AB-" "controller = SM325AB" "flash_id = AD D3 14 A5" "isp_n = 0x21")
-    start "$E2E_SIM_EXE" "$profile"
+    # n = 0x21; m = 5: the first nonzero byte of the sixteen is the sixth.
+    profile=$(drive d "firmware = 071228-AB-" "controller = SM325AB" "flash_id = AD D3 14 A5" "isp_n = 0x21" \
+      "isp_m_bytes = 00 00 00 00 00 07 00 01 00 00 00 00 00 00 00 00")
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "success $SUCCESS_TEXT"
     [ "$(commands "$profile" isp-write-bank)" = 64 ] || fail "not 64 banks written"
     [ "$(commands "$profile" isp-read-bank)" = 256 ] || fail "not 256 quarters read back"
     [ "$(commands "$profile" isp-end)" = 1 ] || fail "no ISP end"
+    # Every begin, bank write and read-back carries n in byte 3 and m in byte 6.
+    wrong=$(awk '$2 ~ /^isp-(begin|write-bank|read-bank)$/ && (substr($3, 7, 2) != "21" || substr($3, 13, 2) != "05")' \
+      "$E2E_WORK/d/commands.log")
+    [ -z "$wrong" ] || fail "ISP commands without n = 21, m = 05: $wrong"
     cmp -n 101360 "$E2E_ISP_IMAGE" "$E2E_WORK/d/firmware.bin" || fail "the firmware area is not the image"
     [ "$(tail -c +101361 "$E2E_WORK/d/firmware.bin" | tr -d '\0' | wc -c)" = 0 ] || fail "the rest of the area is not zero"
     check_volume "$E2E_WORK/d/drive.img"
@@ -100,17 +142,17 @@ case $scenario in
 
   no-n)
     profile=$(drive d "capacity = 131072" "isp_n = 0xFF")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "success $SUCCESS_TEXT"
-    [ "$(grep -c ' isp-' "$E2E_WORK/d/commands.log" || true)" = 0 ] || fail "ISP commands were sent"
+    [ "$(commands "$profile" 'isp-.*')" = 0 ] || fail "ISP commands were sent"
     check_volume "$E2E_WORK/d/drive.img"
     close_result_and_end
     ;;
 
   read-back-differs)
     profile=$(drive d "capacity = 131072" "readback_corrupt = last")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "failure ISP Write Failed!!"
     [ "$(commands "$profile" write10)" = 0 ] || fail "the drive was formatted"
@@ -119,17 +161,17 @@ case $scenario in
 
   other-model)
     profile=$(drive d "capacity = 131072" "controller = SM321BB")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "failure Unsupported Device!!"
     [ "$(commands "$profile" write10)" = 0 ] || fail "something was written"
-    [ "$(grep -c ' isp-' "$E2E_WORK/d/commands.log" || true)" = 0 ] || fail "ISP commands were sent"
+    [ "$(commands "$profile" 'isp-.*')" = 0 ] || fail "ISP commands were sent"
     close_result_and_end "$FAILURE"
     ;;
 
   no-drive)
     profile=$(drive d "inquiry = none")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_text "$REPAIR" 1008 "No Disk!"
     drv click "$REPAIR" 1004
@@ -149,7 +191,7 @@ case $scenario in
 
   complete-1000)
     profile=$(drive d "capacity = 1000" "firmware = 080411-AB-")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     drv click "$REPAIR" 1007
     sleep 0.3
@@ -165,7 +207,7 @@ case $scenario in
 
   device-box)
     profile=$(drive d "capacity = 1953125" "letter = F")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     [ "$(text_of "$REPAIR" 1008 | head -1)" = "[F:] 953MB" ] || fail "device box: $(text_of "$REPAIR" 1008)"
     [ "$(text_of "$REPAIR" 1008 | sed -n 2p)" = "SMI       USB DISK        " ] || fail "device box: $(text_of "$REPAIR" 1008)"
@@ -180,7 +222,7 @@ case $scenario in
 
   close-refused)
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "success $SUCCESS_TEXT"
     # The box belongs to the run: End, Escape and Alt+F4 (the taskbar's Close) must not end it.
@@ -190,13 +232,13 @@ case $scenario in
     drv syscmd "$REPAIR" close
     sleep 1
     drv wait "$REPAIR" 1000 >/dev/null || fail "the repair dialog closed during the run"
-    kill -0 "$PROGRAM_PID" || fail "the program ended during the run"
+    running || fail "the program ended during the run"
     close_result_and_end
     ;;
 
   writes-fail)
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-" "fail = write10:all")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "failure Format Failed!!"
     close_result_and_end "$FAILURE"
@@ -204,7 +246,7 @@ case $scenario in
 
   writes-ignored)
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-" "ignore_writes = yes")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     expect_result "$(run_repair)" "failure Format Failed!!"
     close_result_and_end "$FAILURE"
@@ -214,7 +256,7 @@ case $scenario in
     # A hundred device-box refreshes (the refresh timer's message) and repaints leave the window
     # as it was and the process with no more GDI objects than before.
     profile=$(drive d "capacity = 131072")
-    start "$E2E_SIM_EXE" "$profile"
+    sarrow "$profile"
     to_repair_dialog
     first=$(text_of "$REPAIR" 1008)
     refresh_and_repaint() {
@@ -226,9 +268,16 @@ case $scenario in
     }
     refresh_and_repaint 5
     before=$(drv gdi "$REPAIR" | tr -d '\r')
+    device_reads=$(commands "$profile" device-info)
+    flash_reads=$(commands "$profile" flash-info)
     refresh_and_repaint 100
     after=$(drv gdi "$REPAIR" | tr -d '\r')
     echo "GDI objects: $before before, $after after a hundred refreshes and repaints"
+    # Each refresh reads the device and the flash information once: the hundred really ran.
+    [ $(($(commands "$profile" device-info) - device_reads)) = 100 ] ||
+      fail "device reads grew from $device_reads to $(commands "$profile" device-info), not by 100"
+    [ $(($(commands "$profile" flash-info) - flash_reads)) = 100 ] ||
+      fail "flash reads grew from $flash_reads to $(commands "$profile" flash-info), not by 100"
     [ "$before" -gt 0 ] || fail "GDI objects cannot be counted"
     [ "$after" -le "$before" ] || fail "GDI objects grew from $before to $after"
     [ "$(text_of "$REPAIR" 1008)" = "$first" ] || fail "the device box changed: $(text_of "$REPAIR" 1008)"
@@ -240,14 +289,15 @@ case $scenario in
 
   chinese)
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
-    start "$E2E_SIM_EXE" "$profile" winxp zh_TW
-    DRIVER_LANGUAGE=zh_TW  # reads the Big5 texts in the program's own code page
+    sarrow "$profile" --language zh_TW
     big5() { printf '%s' "$1" | iconv -f UTF-8 -t BIG5; }
     # Read as soon as it shows: the splash lasts 4.5 s, and screenshots queue for the screen.
-    splash=$(WINDRIVER_WAIT=20000 text_of "$SPLASH" 1014) || fail "no splash"
-    [ "$splash" = "$(big5 '1. 請先備份隨身碟中的所有檔案')" ] || fail "the splash is not Chinese"
+    # The driver reads the Big5 texts in the program's own code page.
+    drv wait "$SPLASH" 20000 >/dev/null || fail "no splash"
+    seen=$(now_ms)
+    [ "$(text_of "$SPLASH" 1014)" = "$(big5 '1. 請先備份隨身碟中的所有檔案')" ] || fail "the splash is not Chinese"
     picture "$SPLASH" 1-splash
-    drv key "$SPLASH" 0x1B || true  # it may have closed by itself
+    escape_splash "$seen"
     # The agreement's language is the licence text test's; a rich edit box gives its text to no
     # other process. Here it is kept as a screenshot.
     shot "$LICENCE" 2-licence
@@ -260,7 +310,7 @@ case $scenario in
     ;;
 
   production-no-drive)
-    start "$E2E_PRODUCTION_EXE" ""
+    start "$E2E_PRODUCTION_EXE"
     to_repair_dialog
     expect_text "$REPAIR" 1008 "No Disk!"
     drv click "$REPAIR" 1006
@@ -271,7 +321,8 @@ case $scenario in
     # Windows 98: the production program finds the drive through ASPI, here our test wnaspi32.dll.
     profile=$(drive d "capacity = 131072" "firmware = 080411-AB-")
     cp "$E2E_WNASPI32" "$E2E_WORK/wnaspi32.dll"
-    start "$E2E_PRODUCTION_EXE" "$profile" win98 "" wnaspi32
+    start --env "SARROW_SIM_PROFILE=$(win_path "$profile")" --version win98 --native-dll wnaspi32 \
+      "$E2E_PRODUCTION_EXE"
     to_repair_dialog
     expect_result "$(run_repair)" "success $SUCCESS_TEXT"
     [ "$(commands "$profile" write10)" -gt 0 ] || fail "nothing went through ASPI"

@@ -1,6 +1,25 @@
-// windriver: drives the real programs' windows for the end-to-end scenarios, by messages only
-// (no screen coordinates, no xdotool: under Wine's virtual desktop those find nothing).
+// windriver: starts programs for the end-to-end scenarios and drives their windows by messages
+// only (no screen coordinates, no xdotool). Program-agnostic: every program of the toolkit, and the
+// programs they start, are driven the same way.
 //
+// Isolation. WINDRIVER_DESKTOP=NAME puts everything on the desktop NAME: `run` starts the program
+// there (Wine shows it as a virtual desktop of its own, WINDRIVER_DESKTOP_SIZE, default 1024x768),
+// and every other command sees only the windows of that desktop. Programs the started program
+// starts in turn inherit its desktop, so a chain (launcher -> dispatcher -> tool) stays reachable,
+// and scenarios side by side never see, click or picture each other's windows. Without the
+// variable the commands work on the default desktop, with no isolation.
+//
+//   windriver run [--env NAME=VALUE]... [--version VERSION] [--native-dll NAME]... [--all]
+//                 PROGRAM [ARGS...]
+//       Starts PROGRAM (its standard handles are windriver's) and waits for it to end. Its exit
+//       status is windriver's (a status above 254, such as an exception code, gives 255; the
+//       full value is printed). --env sets a variable for the program; --version sets the
+//       Windows version Wine reports to programs of that file name (winxp, win98, ...);
+//       --native-dll loads that DLL from beside the program instead of Wine's own. Every process
+//       the program starts, at any depth, joins one job named after the desktop. With --all,
+//       windriver waits until all of them have ended and reports each that ended with a status
+//       other than 0; its own status is the program's, or else the first other one that was not 0.
+//   windriver end                     ends every process still in the desktop's job
 //   windriver wait SELECTOR [MS]      until a visible window matches (exit 1 on time-out)
 //   windriver gone SELECTOR [MS]      until no window matches
 //   windriver text SELECTOR ID        prints the text of control ID (0: the window itself)
@@ -9,30 +28,110 @@
 //   windriver syscmd SELECTOR close|minimize|restore
 //   windriver checked SELECTOR ID     prints 1 or 0 (BM_GETCHECK)
 //   windriver enabled SELECTOR ID     prints 1 or 0
-//   windriver shot SELECTOR FILE.bmp  saves what the window shows on the screen
+//   windriver shot SELECTOR FILE.bmp  saves the window's picture as the window paints it
+//                                     (PrintWindow inside its own process; no screen pixels)
 //   windriver post SELECTOR ID MSG [WPARAM [LPARAM]]  posts a message to control ID (0: the window)
 //   windriver redraw SELECTOR         repaints the window and its controls at once
 //   windriver gdi SELECTOR            prints the GDI object count of the window's process
-//   windriver list                    prints every visible top-level window
+//   windriver list                    prints every visible top-level window and its process
 //
 // SELECTOR is a window title, optionally followed by #ID: the window must also have a child
-// control ID (several of one program's windows share the title "Vexmend"). With the environment
-// variable WINDRIVER_PROGRAM set to a file name (Sarrow-fast.exe), only windows of processes
-// started from that file count, so scenarios can run side by side in one Wine session.
-// WINDRIVER_WAIT (ms, default 10000) bounds how long every other command waits for its window.
+// control ID (several windows of one program may share a title). WINDRIVER_WAIT (ms, default
+// 10000) bounds how long every command other than wait and gone waits for its window.
 #include <windows.h>
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "tests/windows/e2e/picture_request.h"
 #include "tests/windows/support/gdi_objects.h"
-#include "tests/windows/support/screen_capture.h"
 
 namespace {
+
+// ---- desktop and job ----------------------------------------------------------------------
+
+std::string Variable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string DesktopName() { return Variable("WINDRIVER_DESKTOP"); }
+
+std::string JobName()
+{
+    const std::string desktop = DesktopName();
+    return "windriver-" + (desktop.empty() ? std::string("Default") : desktop);
+}
+
+bool g_onDesktop = false;
+
+// Moves this thread to the scenario's desktop once it exists (the program makes it when it
+// starts). Never falls back to the default desktop: that would show other scenarios' windows.
+bool EnterDesktop()
+{
+    if (g_onDesktop)
+        return true;
+    const std::string name = DesktopName();
+    if (name.empty())
+        return g_onDesktop = true;
+    HDESK desktop = OpenDesktopA(name.c_str(), 0, FALSE, GENERIC_ALL);
+    if (!desktop)
+        return false;
+    if (!SetThreadDesktop(desktop)) {
+        CloseDesktop(desktop);
+        return false;
+    }
+    return g_onDesktop = true;
+}
+
+bool SetRegistryText(const std::string& keyPath, const std::string& name, const std::string& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+constexpr char kDesktopsKey[] = "Software\\Wine\\Explorer\\Desktops";
+constexpr char kAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\";
+
+std::string FileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ProcessName(DWORD processId)
+{
+    std::string name;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return name;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == processId) {
+            name = FileNameOf(entry.szExeFile);
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return name;
+}
+
+// ---- windows ------------------------------------------------------------------------------
 
 struct Selector {
     std::string title;
@@ -56,37 +155,9 @@ std::string WindowTitle(HWND window)
 {
     char text[512] = {};
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &length);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &length);
     return text;
-}
-
-// The file name of the process that owns the window, as the process list names it.
-std::string ProgramOf(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    std::string name;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return name;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            name = entry.szExeFile;
-            break;
-        }
-    }
-    CloseHandle(snapshot);
-    const std::size_t slash = name.find_last_of("\\/");
-    return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-bool FromWantedProgram(HWND window)
-{
-    const char* wanted = std::getenv("WINDRIVER_PROGRAM");
-    return wanted == nullptr || *wanted == '\0' || lstrcmpiA(ProgramOf(window).c_str(), wanted) == 0;
 }
 
 struct Search {
@@ -103,14 +174,14 @@ BOOL CALLBACK CollectMatching(HWND window, LPARAM context)
         return TRUE;
     if (search.selector->childId != 0 && !GetDlgItem(window, search.selector->childId))
         return TRUE;
-    if (!FromWantedProgram(window))
-        return TRUE;
     search.found.push_back(window);
     return TRUE;
 }
 
 HWND Find(const Selector& selector)
 {
+    if (!EnterDesktop())
+        return nullptr;
     Search search{&selector, {}};
     EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
     return search.found.empty() ? nullptr : search.found.front();
@@ -133,15 +204,6 @@ HWND Control(HWND window, int id)
     return id == 0 ? window : GetDlgItem(window, id);
 }
 
-bool SaveScreenshot(HWND window, const char* path)
-{
-    // The screen shows what lies on top: bring the window there and let it paint first.
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(200);
-    return test_support::SaveWindowScreenshot(window, path).saved;
-}
-
 BOOL CALLBACK PrintWindowLine(HWND window, LPARAM)
 {
     if (IsWindowVisible(window)) {
@@ -149,9 +211,11 @@ BOOL CALLBACK PrintWindowLine(HWND window, LPARAM)
         GetClassNameA(window, className, sizeof className);
         RECT rect;
         GetWindowRect(window, &rect);
-        std::printf("%p \"%s\" %s (%ld,%ld %ldx%ld)\n", static_cast<void*>(window),
-                    WindowTitle(window).c_str(), className, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top);
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        std::printf("%p \"%s\" %s (%ld,%ld %ldx%ld) %s\n", static_cast<void*>(window), WindowTitle(window).c_str(),
+                    className, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    ProcessName(processId).c_str());
     }
     return TRUE;
 }
@@ -164,8 +228,293 @@ int Fail(const char* what, const std::string& detail)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: windriver wait|gone|text|click|key|syscmd|checked|enabled|shot|post|redraw|gdi|list ...\n");
+    std::fprintf(stderr,
+                 "usage: windriver run|end|wait|gone|text|click|key|syscmd|checked|enabled|shot|post|redraw|gdi|list "
+                 "...\n");
     return 2;
+}
+
+// ---- pictures -------------------------------------------------------------------------------
+
+std::string BesideThisProgram(const char* file)
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    const std::size_t slash = folder.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + file;
+}
+
+// The window renders itself, in its own thread, through the hook of windriver_picture.dll.
+int SavePicture(HWND window, const char* path)
+{
+    HMODULE hookModule = LoadLibraryA(BesideThisProgram(picture_request::kHookDll).c_str());
+    auto hookProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(hookModule ? GetProcAddress(hookModule, picture_request::kHookProc) : nullptr));
+    if (!hookProc)
+        return Fail("no picture hook", picture_request::kHookDll);
+    const picture_request::Name name = picture_request::BlockName(GetCurrentProcessId());
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        sizeof(picture_request::Block), name.text);
+    auto* block = mapping ? static_cast<picture_request::Block*>(
+                                MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(picture_request::Block)))
+                          : nullptr;
+    if (!block)
+        return Fail("no shared block", name.text);
+    std::memset(block, 0, sizeof *block);
+    lstrcpynA(block->path, path, sizeof block->path);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, hookProc, hookModule, thread);
+    DWORD_PTR ignored = 0;
+    if (hook) {
+        SendMessageTimeoutA(window, RegisterWindowMessageA(picture_request::kMessageName), GetCurrentProcessId(), 0,
+                            SMTO_ABORTIFHUNG, 15000, &ignored);
+        UnhookWindowsHookEx(hook);
+    }
+    const bool answered = block->answered != FALSE;
+    const bool saved = block->saved != FALSE;
+    const bool varied = block->varied != FALSE;
+    UnmapViewOfFile(block);
+    CloseHandle(mapping);
+    if (!answered)
+        return Fail("the window did not render itself", path);
+    if (!varied)
+        std::fprintf(stderr, "windriver: warning: the picture %s is uniform\n", path);
+    return saved ? 0 : Fail("picture not saved", path);
+}
+
+// ---- run and end ----------------------------------------------------------------------------
+
+std::string Quoted(const std::string& argument)
+{
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
+        return argument;
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
+int HostStatus(DWORD status)
+{
+    return status <= 254 ? static_cast<int>(status) : 255;
+}
+
+struct Watched {
+    HANDLE process = nullptr;
+    std::string name;
+    bool ended = false;
+    DWORD status = 0;
+};
+
+// The desktop's own explorer joins the job too (the first window of the desktop starts it); it
+// ends by itself once the desktop is left empty, and its end is no scenario's business.
+bool IsDesktopShell(const Watched& watched)
+{
+    return lstrcmpiA(watched.name.c_str(), "explorer.exe") == 0;
+}
+
+std::vector<DWORD> JobProcesses(HANDLE job)
+{
+    // The record's id array runs on past its declared single entry; room for more than a
+    // scenario ever starts.
+    constexpr DWORD kRoom = 256;
+    std::vector<BYTE> buffer(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kRoom * sizeof(ULONG_PTR));
+    auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+    std::vector<DWORD> ids;
+    if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, list, static_cast<DWORD>(buffer.size()),
+                                  nullptr)) {
+        const ULONG_PTR* id = list->ProcessIdList;
+        for (DWORD i = 0; i < std::min(list->NumberOfProcessIdsInList, kRoom); ++i)
+            ids.push_back(static_cast<DWORD>(id[i]));
+    }
+    return ids;
+}
+
+int Run(int argc, char** argv)
+{
+    std::vector<std::string> nativeDlls;
+    std::string version;
+    bool all = false;
+    int index = 2;
+    for (; index < argc && std::strncmp(argv[index], "--", 2) == 0; ++index) {
+        const std::string option = argv[index];
+        if (option == "--all") {
+            all = true;
+            continue;
+        }
+        if (index + 1 >= argc)
+            return Usage();
+        const std::string value = argv[++index];
+        if (option == "--env") {
+            const std::size_t equals = value.find('=');
+            if (equals == std::string::npos || equals == 0)
+                return Usage();
+            SetEnvironmentVariableA(value.substr(0, equals).c_str(), value.substr(equals + 1).c_str());
+        } else if (option == "--version") {
+            version = value;
+        } else if (option == "--native-dll") {
+            nativeDlls.push_back(value);
+        } else {
+            return Usage();
+        }
+    }
+    if (index >= argc)
+        return Usage();
+    const std::string program = argv[index];
+    std::string commandLine = Quoted(program);
+    for (int i = index + 1; i < argc; ++i)
+        commandLine += " " + Quoted(argv[i]);
+
+    const std::string desktop = DesktopName();
+    if (!desktop.empty()) {
+        const std::string size = Variable("WINDRIVER_DESKTOP_SIZE");
+        SetRegistryText(kDesktopsKey, desktop, size.empty() ? "1024x768" : size);
+        // Wine gives the desktop of the startup information to the program's first thread only;
+        // its later threads (a worker's result box) take the desktop of the thread that started
+        // the program. So this thread moves there first.
+        HDESK own = CreateDesktopA(desktop.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        if (!own || !SetThreadDesktop(own))
+            return Fail("cannot enter the desktop", desktop);
+    }
+    const std::string appDefaults = kAppDefaultsKey + FileNameOf(program);
+    if (!version.empty())
+        SetRegistryText(appDefaults, "Version", version);
+    for (const std::string& dll : nativeDlls)
+        SetRegistryText(appDefaults + "\\DllOverrides", dll, "native");
+
+    // A job of that name may exist already: programs an earlier run left on the desktop.
+    HANDLE job = CreateJobObjectA(nullptr, JobName().c_str());
+    if (!job)
+        return Fail("no job", JobName());
+    // Notices of new processes catch even those that end at once; a job that has its notices
+    // going elsewhere is still watched through its process list.
+    HANDLE port = all ? CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1) : nullptr;
+    if (port) {
+        JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
+        association.CompletionKey = job;
+        association.CompletionPort = port;
+        if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &association,
+                                     sizeof association)) {
+            CloseHandle(port);
+            port = nullptr;
+        }
+    }
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::vector<char> desktopText(desktop.begin(), desktop.end());
+    desktopText.push_back('\0');
+    startup.lpDesktop = desktop.empty() ? nullptr : desktopText.data();
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                        &started))
+        return Fail("cannot start", program + " (error " + std::to_string(GetLastError()) + ")");
+    if (!AssignProcessToJobObject(job, started.hProcess)) {
+        TerminateProcess(started.hProcess, 1);
+        return Fail("cannot watch", program);
+    }
+    ResumeThread(started.hThread);
+    CloseHandle(started.hThread);
+
+    std::map<DWORD, Watched> watched;
+    watched[started.dwProcessId] = Watched{started.hProcess, FileNameOf(program)};
+    if (!all) {
+        WaitForSingleObject(started.hProcess, INFINITE);
+    } else {
+        const auto watch = [&](DWORD processId) {
+            if (processId && !watched.count(processId))
+                watched[processId].process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+        };
+        for (;;) {
+            DWORD message = 0;
+            if (port) {
+                ULONG_PTR key = 0;
+                OVERLAPPED* detail = nullptr;
+                if (GetQueuedCompletionStatus(port, &message, &key, &detail, 100) &&
+                    message == JOB_OBJECT_MSG_NEW_PROCESS)
+                    watch(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail)));
+            } else {
+                Sleep(100);
+            }
+            for (DWORD processId : JobProcesses(job))
+                watch(processId);
+            bool running = false;
+            for (auto& [id, process] : watched) {
+                if (process.name.empty())
+                    process.name = ProcessName(id);
+                if (process.process && WaitForSingleObject(process.process, 0) == WAIT_TIMEOUT &&
+                    !IsDesktopShell(process))
+                    running = true;
+            }
+            if (!running)
+                break;
+        }
+    }
+
+    DWORD result = 0;
+    for (auto& [id, process] : watched) {
+        if (!process.process) {
+            std::fprintf(stderr, "windriver: process %lu (%s) could not be watched\n", static_cast<unsigned long>(id),
+                         process.name.c_str());
+            continue;
+        }
+        if (IsDesktopShell(process) || !GetExitCodeProcess(process.process, &process.status) ||
+            process.status == STILL_ACTIVE)
+            continue;
+        if (id == started.dwProcessId || process.status != 0)
+            std::fprintf(stderr, "windriver: %s ended with exit status %lu (0x%08lX)\n", process.name.c_str(),
+                         static_cast<unsigned long>(process.status), static_cast<unsigned long>(process.status));
+    }
+    result = watched[started.dwProcessId].status;
+    if (result == 0) {
+        for (auto& [id, process] : watched) {
+            if (process.status != 0 && process.status != STILL_ACTIVE && !IsDesktopShell(process)) {
+                result = process.status;
+                break;
+            }
+        }
+    }
+    std::fflush(stderr);
+    return HostStatus(result);
+}
+
+int End()
+{
+    if (HANDLE job = OpenJobObjectA(JOB_OBJECT_TERMINATE | JOB_OBJECT_QUERY, FALSE, JobName().c_str())) {
+        TerminateJobObject(job, 1);
+        for (int i = 0; i < 100; ++i) {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+            if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                           nullptr) ||
+                accounting.ActiveProcesses == 0)
+                break;
+            Sleep(50);
+        }
+        CloseHandle(job);
+    }
+    const std::string desktop = DesktopName();
+    HKEY key = nullptr;
+    if (!desktop.empty() && RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopsKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, desktop.c_str());
+        RegCloseKey(key);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -175,8 +524,13 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Usage();
     const std::string command = argv[1];
+    if (command == "run")
+        return Run(argc, argv);
+    if (command == "end")
+        return End();
     if (command == "list") {
-        EnumWindows(PrintWindowLine, 0);
+        if (EnterDesktop())
+            EnumWindows(PrintWindowLine, 0);
         return 0;
     }
     if (argc < 3)
@@ -281,7 +635,7 @@ int main(int argc, char** argv)
     if (command == "shot") {
         if (argc < 4)
             return Usage();
-        return SaveScreenshot(window, argv[3]) ? 0 : Fail("screenshot", argv[3]);
+        return SavePicture(window, argv[3]);
     }
     return Usage();
 }

@@ -6,7 +6,7 @@
 #include "sarrow/controls/hover_button.h"
 #include "sarrow/resource.h"
 #include "sarrow/skin.h"
-#include "tests/windows/support/screen_capture.h"
+#include "tests/windows/support/window_picture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +15,15 @@
 
 namespace {
 
-// The window as the screen shows it, once it has painted; a uniform picture is a failed one.
+// The window as it paints itself (never the screen, which other tests' windows share); a uniform
+// picture is a failed one.
 bool SaveScreenshot(HWND window, LPCSTR path)
 {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const test_support::ScreenCapture capture = test_support::SaveWindowScreenshot(window, path);
-    if (!capture.copied || !capture.varied)
-        std::fprintf(stderr, "gallery: screen copy %s, picture %s\n", capture.copied ? "ok" : "failed",
-                     capture.varied ? "varied" : "uniform");
-    return capture.copied && capture.varied && capture.saved;
+    const test_support::WindowPicture picture = test_support::SaveWindowPicture(window, path);
+    if (!picture.rendered || !picture.varied)
+        std::fprintf(stderr, "gallery: picture %s, %s\n", picture.rendered ? "rendered" : "not rendered",
+                     picture.varied ? "varied" : "uniform");
+    return picture.rendered && picture.varied && picture.saved;
 }
 
 class CGalleryDialog : public CBitmapDialog

@@ -4,7 +4,7 @@
 #include "brimlet/skin/bitmap_slider.h"
 #include "brimlet/skin/pie_chart_ctrl.h"
 #include "brimlet/skin/text_progress_ctrl.h"
-#include "tests/windows/support/screen_capture.h"
+#include "tests/windows/support/window_picture.h"
 
 #include <cstdio>
 
@@ -125,14 +125,13 @@ protected:
             return;
         }
         KillTimer(id);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         if (m_screenshot) {
-            const test_support::ScreenCapture capture = test_support::SaveWindowScreenshot(m_hWnd, m_screenshot);
-            m_saved = capture.copied && capture.varied && capture.saved;
+            const test_support::WindowPicture picture = test_support::SaveWindowPicture(m_hWnd, m_screenshot);
+            m_saved = picture.rendered && picture.varied && picture.saved;
             if (!m_saved)
-                std::fprintf(stderr, "gauges gallery: screen copy %s, picture %s, file %s\n",
-                             capture.copied ? "ok" : "failed", capture.varied ? "varied" : "uniform",
-                             capture.saved ? "saved" : "not saved");
+                std::fprintf(stderr, "gauges gallery: picture %s, %s, file %s\n",
+                             picture.rendered ? "rendered" : "not rendered", picture.varied ? "varied" : "uniform",
+                             picture.saved ? "saved" : "not saved");
         }
         EndDialog(IDOK);
     }
