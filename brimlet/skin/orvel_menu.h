@@ -52,7 +52,7 @@ public:
 
     // --- owner draw (menu_drawing.cpp)
     void DrawItem(LPDRAWITEMSTRUCT item) override;
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT item);
+    void MeasureItem(LPMEASUREITEMSTRUCT item) override;
 
     // --- building from a menu template
     virtual BOOL LoadMenuResource(UINT id);

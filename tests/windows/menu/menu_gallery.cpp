@@ -1,12 +1,14 @@
 // The menu gallery: an owner-drawn popup menu tracked for real in the classic and in the XP look,
-// and a region bitmap dialog, each saved as a screenshot of what the screen shows.
+// and a region bitmap dialog, each saved as the picture the window paints of itself (never the
+// screen, which other tests' windows share); the region dialog's picture keeps only its region.
 // Usage: menu_gallery.exe CLASSIC.bmp XP.bmp REGION.bmp  (exit code 0 when all three are saved)
 #include "brimlet/skin/orvel_menu.h"
 #include "brimlet/skin/region_bitmap_dialog.h"
-#include "tests/windows/support/screen_capture.h"
+#include "tests/windows/support/window_picture.h"
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -32,12 +34,42 @@ void Pump(DWORD milliseconds)
 
 bool Save(HWND window, LPCSTR path)
 {
-    const test_support::ScreenCapture capture = test_support::SaveWindowScreenshot(window, path);
-    if (!capture.copied || !capture.varied || !capture.saved)
-        std::fprintf(stderr, "menu gallery: %s: screen copy %s, picture %s, file %s\n", path,
-                     capture.copied ? "ok" : "failed", capture.varied ? "varied" : "uniform",
-                     capture.saved ? "saved" : "not saved");
-    return capture.copied && capture.varied && capture.saved;
+    const test_support::WindowPicture picture = test_support::SaveWindowPicture(window, path);
+    if (!picture.rendered || !picture.varied || !picture.saved)
+        std::fprintf(stderr, "menu gallery: %s: picture %s, %s, file %s\n", path,
+                     picture.rendered ? "rendered" : "not rendered", picture.varied ? "varied" : "uniform",
+                     picture.saved ? "saved" : "not saved");
+    return picture.rendered && picture.varied && picture.saved;
+}
+
+// Paints the pixels of a saved picture (24-bit, bottom-up) that lie outside the window's region
+// in a neutral grey, as the screen would show them with nothing behind the window.
+bool KeepRegionOnly(HWND window, LPCSTR path)
+{
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    const bool hasRegion = ::GetWindowRgn(window, region) != ERROR;
+    bool kept = false;
+    if (FILE* file = hasRegion ? std::fopen(path, "r+b") : nullptr) {
+        BITMAPFILEHEADER header = {};
+        BITMAPINFOHEADER info = {};
+        if (std::fread(&header, sizeof header, 1, file) == 1 && std::fread(&info, sizeof info, 1, file) == 1 &&
+            info.biBitCount == 24 && info.biHeight > 0) {
+            const long stride = (info.biWidth * 3 + 3) & ~3L;
+            std::vector<BYTE> pixels(static_cast<size_t>(stride) * info.biHeight);
+            std::fseek(file, static_cast<long>(header.bfOffBits), SEEK_SET);
+            if (std::fread(pixels.data(), pixels.size(), 1, file) == 1) {
+                for (LONG y = 0; y < info.biHeight; ++y)
+                    for (LONG x = 0; x < info.biWidth; ++x)
+                        if (!::PtInRegion(region, x, y))
+                            std::memset(&pixels[static_cast<size_t>(info.biHeight - 1 - y) * stride + x * 3], 0x80, 3);
+                std::fseek(file, static_cast<long>(header.bfOffBits), SEEK_SET);
+                kept = std::fwrite(pixels.data(), pixels.size(), 1, file) == 1;
+            }
+        }
+        kept = std::fclose(file) == 0 && kept;
+    }
+    ::DeleteObject(region);
+    return kept;
 }
 
 BOOL CALLBACK TakeMenuWindow(HWND window, LPARAM result)
@@ -176,7 +208,7 @@ public:
             dialog.ShowWindow(SW_SHOW);
             Pump(300);
             dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            region = Save(dialog.m_hWnd, __argv[3]);
+            region = Save(dialog.m_hWnd, __argv[3]) && KeepRegionOnly(dialog.m_hWnd, __argv[3]);
             dialog.DestroyWindow();
         }
         m_pMainWnd = nullptr;
