@@ -9,7 +9,9 @@
 //   3. otherwise the profile's defaults: a present, healthy UT165 drive, and no call log.
 // A profile that cannot be read or parsed makes the library present no device; the reason goes
 // to the debugger output and, when the profile got as far as naming one, to the call log.
-// The profile's keys are core/rezo_sim/profile.h's, the log's lines core/rezo_sim/call_log.h's.
+// The profile's keys are core/rezo_sim/profile.h's, the log's lines core/rezo_sim/call_log.h's;
+// the log's first line of a process names the profile ("event profile ..."), and its last, when
+// the program frees the library, says "event library-freed" (or "... while a repair runs").
 // The images REZO_GetUpdateFWFile names lie in the unpacked firmware tree "Boot\" beside the
 // library.
 #pragma once

@@ -243,7 +243,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         ::DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH && !reserved) {
         // Freed by the program (not the process ending, when other threads are already gone
-        // and their locks may be held).
+        // and their locks may be held). A program that frees the library while a repair still
+        // runs in it is about to crash; the log says why.
+        if (g_library)
+            g_library->LogEvent(::GetCurrentThreadId(),
+                                g_library->RepairRunning() ? "library-freed while a repair runs" : "library-freed");
         delete g_library;
         g_library = nullptr;
         delete g_environment;

@@ -3,7 +3,7 @@
 # Idempotent: when every package is there it only checks and returns.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ make python3 googletest
+  cmake ninja-build g++ make python3 googletest zlib1g-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 libz-mingw-w64-dev binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth x11-apps imagemagick
   nasm qemu-system-x86 dosfstools mtools

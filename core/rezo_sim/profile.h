@@ -26,8 +26,9 @@
 //                                   REZO_GetBADBlockInfomation (defaults 12, 4096, 1)
 //   removal       = none | during P | after | idle MS
 //                   the device disappears when the progress reaches P percent, once the repair
-//                   has ended, or MS milliseconds after REZO_CreateCUSBDevice while no repair
-//                   runs; the library then tells the program's windows (WM_DEVICECHANGE,
+//                   has ended, or MS milliseconds after the first REZO_CreateCUSBDevice (a
+//                   removal while the program waits); the library then tells the program's
+//                   windows (WM_DEVICECHANGE,
 //                   DBT_DEVICEREMOVECOMPLETE), as Windows would. A repair goes on to the
 //                   profile's end whether or not the device is still there. (default none)
 //   log           = path of the call log (appended, one line per call; see call_log.h)

@@ -77,6 +77,7 @@ public:
     void LogEvent(std::uint32_t thread, std::string_view what);
 
     const DeviceProfile& Profile() const { return profile_; }
+    bool RepairRunning() const { return running_; }
 
 private:
     bool Known(std::uint32_t handle);

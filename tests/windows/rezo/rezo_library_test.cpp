@@ -363,6 +363,45 @@ TEST_F(SimulatingRezo, PollingEvery5MsFromTheDialogThreadDuringARepair)
     EXPECT_EQ(static_cast<std::size_t>(polls), progress.size()) << "every poll is logged whole";
 }
 
+TEST_F(SimulatingRezo, TheLogEndsWhenTheProgramFreesTheLibrary)
+{
+    UseProfile("progress_step = 50\nstep_ms = 1\nfinish_ms = 1\n");
+    {
+        LoadedLibrary library(FlavourPath("simulating"));
+        const Rezo rezo = library.Bind();
+        const RezoDeviceHandle handle = rezo.CreateCUSBDevice();
+        rezo.RunRepairDevice(handle, 0x40);
+    }
+    const auto log = Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "rezo_library_test.exe 1 event library-freed");
+}
+
+// What a program that frees the library under its worker leaves in the log. The worker sleeps
+// in the library's first step; it is ended before it could wake into the unloaded code.
+TEST_F(SimulatingRezo, FreeingTheLibraryDuringARepairIsLogged)
+{
+    UseProfile("step_ms = 60000\n");
+    HANDLE worker = nullptr;
+    {
+        LoadedLibrary library(FlavourPath("simulating"));
+        static Rezo rezo;
+        rezo = library.Bind();
+        static RepairRun run;
+        run = RepairRun{&rezo, rezo.CreateCUSBDevice(), 0x40};
+        worker = CreateThread(nullptr, 0, RunRepair, &run, 0, nullptr);
+        ASSERT_NE(worker, nullptr);
+        for (int i = 0; i < 500 && !Contains(Log(), "-> running"); ++i)
+            Sleep(10);
+    }
+    TerminateThread(worker, 1);
+    WaitForSingleObject(worker, 5000);
+    CloseHandle(worker);
+    const auto log = Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "rezo_library_test.exe 1 event library-freed while a repair runs");
+}
+
 // Records the removal notices a top-level window of this process gets.
 std::atomic<int> g_removalNotices{0};
 std::atomic<int> g_otherDeviceChanges{0};

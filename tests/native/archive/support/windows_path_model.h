@@ -1,0 +1,22 @@
+// How Windows would resolve a path that Brimlet builds from its firmware folder and an entry
+// name, written apart from the archive's name check so that the fuzzer can hold one against the
+// other. Pessimistic where Windows' rules are murky: a component that Windows would shorten to
+// nothing (dots and blanks only) is taken to climb one folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace path_model {
+
+struct Resolution {
+    bool insideBase = false;   // strictly below the base folder
+    bool opensDevice = false;  // some component names a DOS device
+    bool usesStream = false;   // a colon: a drive or an alternate data stream
+    std::string resolved;      // the folders and file below the drive, joined by backslashes
+};
+
+// `base` is an absolute folder "X:\...\" ending in a backslash.
+Resolution Resolve(std::string_view base, std::string_view name);
+
+}  // namespace path_model
