@@ -87,8 +87,9 @@ bool Upload(RepairPort& port, timing::Pause& pause, std::uint8_t n, std::uint8_t
         smi::BuildWriteBankBlock(std::span<const std::uint8_t, smi::kBankSize>(upload.data() + smi::BankOffset(bank),
                                                                                 smi::kBankSize),
                                  block);
-        // A failed bank write shows in the read-back compare.
-        port.VendorOut(smi::IspWriteBank(n, static_cast<std::uint8_t>(bank), m), block.data());
+        // A bank the drive refuses ends the upload: nothing after it could verify.
+        if (!port.VendorOut(smi::IspWriteBank(n, static_cast<std::uint8_t>(bank), m), block.data()))
+            return false;
     }
     // Primed with the complement of what must come back: a read that delivers nothing fails the
     // compare, also over the image's zero tail.
@@ -97,8 +98,9 @@ bool Upload(RepairPort& port, timing::Pause& pause, std::uint8_t n, std::uint8_t
                    [](std::uint8_t b) { return static_cast<std::uint8_t>(~b); });
     for (std::uint32_t bank = 0; bank < banks; ++bank)
         for (std::uint8_t quarter = 0; quarter < 4; ++quarter)
-            port.VendorIn(smi::IspReadBank(n, static_cast<std::uint8_t>(bank), quarter, m),
-                          readBack.data() + smi::QuarterOffset(bank, quarter));
+            if (!port.VendorIn(smi::IspReadBank(n, static_cast<std::uint8_t>(bank), quarter, m),
+                               readBack.data() + smi::QuarterOffset(bank, quarter)))
+                return false;  // a read-back the drive refuses verifies nothing
     if (readBack != upload)
         return false;
     port.VendorIn(smi::IspEnd(), nullptr);

@@ -42,7 +42,9 @@ std::uint32_t ComputeIspSize(std::string_view controllerModel, smi::Answer flash
 // The routine's view of the opened drive and of the dialog around it.
 class RepairPort {
 public:
-    // One vendor command into `answer` (dataLength bytes; null for none), or out of `data`.
+    // One vendor command into `answer` (dataLength bytes; null for none), or out of `data`. False
+    // when the command failed; for the firmware bank write and read-back also when the drive
+    // refused it (its SCSI status), while a query's result is the transport's alone.
     virtual bool VendorIn(const smi::VendorCommand& command, std::uint8_t* answer) = 0;
     virtual bool VendorOut(const smi::VendorCommand& command, const std::uint8_t* data) = 0;
     virtual bool WriteSectors(std::uint32_t firstSector, const std::uint8_t* data, std::uint32_t bytes) = 0;

@@ -186,6 +186,22 @@ std::string ApplySetting(std::string_view key, std::string_view value, DriveProf
     } else if (key == "ignore_writes") {
         if (!ParseYesNo(value, p.ignoreWrites))
             return "needs yes or no";
+    } else if (key == "write_protect") {
+        if (!ParseYesNo(value, p.writeProtected))
+            return "needs yes or no";
+    } else if (key == "volume_in_use") {
+        if (!ParseYesNo(value, p.volumeInUse))
+            return "needs yes or no";
+    } else if (key == "bad_sectors") {
+        const std::size_t dash = value.find('-');
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        if (!ParseNumber(Trim(value.substr(0, dash)), 0xFFFFFFFFu, first))
+            return "needs FIRST-LAST or one sector number";
+        last = first;
+        if (dash != std::string_view::npos && (!ParseNumber(Trim(value.substr(dash + 1)), 0xFFFFFFFFu, last) || last < first))
+            return "needs FIRST-LAST with FIRST <= LAST";
+        p.badSectors.push_back(SectorRange{first, last});
     } else if (key == "disappear_after") {
         if (!ParseNumber(value, UINT64_MAX, number))
             return "needs a command count";

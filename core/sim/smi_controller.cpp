@@ -345,8 +345,59 @@ void SmiController::PersistBank(std::uint32_t bank)
     std::fflush(firmwareFile_);
 }
 
-bool SmiController::Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direction direction, std::uint8_t* data,
-                            std::uint32_t dataLength)
+bool SmiController::TouchesBadSectors(const scsi::Cdb& cdb) const
+{
+    const std::uint64_t first = scsi::BlockCdbSector(cdb);
+    const std::uint64_t last = first + scsi::BlockCdbCount(cdb) - 1;
+    for (const SectorRange& range : profile_.badSectors) {
+        if (first <= range.last && range.first <= last)
+            return true;
+    }
+    return false;
+}
+
+std::optional<scsi::SenseCode> SmiController::Refusal(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cdbLength,
+                                                      Direction direction, const std::uint8_t* data,
+                                                      std::uint32_t dataLength) const
+{
+    const bool sectors = kind == CommandKind::Read10 || kind == CommandKind::Write10;
+    if (sectors && std::uint64_t{scsi::BlockCdbSector(cdb)} + scsi::BlockCdbCount(cdb) > capacity_)
+        return scsi::kLbaOutOfRange;
+    if (!Validate(kind, cdb, cdbLength, direction, data, dataLength))
+        return kind == CommandKind::Unknown ? scsi::kInvalidOpcode : scsi::kInvalidFieldInCdb;
+    if (kind == CommandKind::Write10 && profile_.writeProtected)
+        return scsi::kWriteProtected;
+    if (sectors && TouchesBadSectors(cdb))
+        return kind == CommandKind::Read10 ? scsi::kUnrecoveredReadError : scsi::kWriteError;
+    return std::nullopt;
+}
+
+namespace {
+
+// What a drive says when a transfer or a command of that kind goes wrong inside it.
+scsi::SenseCode FailureSense(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::Read10:
+    case CommandKind::IspReadBank: return scsi::kUnrecoveredReadError;
+    case CommandKind::Write10:
+    case CommandKind::IspWriteBank: return scsi::kWriteError;
+    default: return scsi::kAbortedCommand;
+    }
+}
+
+CommandOutcome CheckCondition(scsi::SenseCode sense)
+{
+    CommandOutcome outcome;
+    outcome.status = scsi::kStatusCheckCondition;
+    outcome.sense = sense;
+    return outcome;
+}
+
+}  // namespace
+
+CommandOutcome SmiController::Submit(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direction direction,
+                                     std::uint8_t* data, std::uint32_t dataLength)
 {
     std::lock_guard lock(mutex_);
     ++sequence_;
@@ -355,26 +406,42 @@ bool SmiController::Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, Direc
 
     // Gathered sector writes go out as soon as anything else happens, so a program that ends
     // without destroying the controller has its volume on disk by its last vendor command.
-    // A flush that fails has lost writes already answered: this command fails in their place.
+    // A flush that fails has lost writes already answered: this command reports it (a deferred
+    // write error) in their place.
     const bool flushed = kind == CommandKind::Write10 || image_.Flush();
 
-    bool ok = false;
-    const bool gone = !open_ || (profile_.disappearAfter && sequence_ > *profile_.disappearAfter);
-    if (flushed && !gone && Validate(kind, cdb, cdbLength, direction, data, dataLength)) {
-        if (FaultHits(kind, occurrence)) {
-            if (kind == CommandKind::IspWriteBank)
-                ispWriteFailed_ = true;
-        } else {
-            ok = Perform(kind, cdb, data, dataLength);
-        }
+    CommandOutcome outcome;
+    if (!open_ || (profile_.disappearAfter && sequence_ > *profile_.disappearAfter)) {
+        outcome.answered = false;
+    } else if (!flushed) {
+        outcome = CheckCondition(scsi::kWriteError);
+    } else if (const auto refusal = Refusal(kind, cdb, cdbLength, direction, data, dataLength)) {
+        outcome = CheckCondition(*refusal);
+    } else if (FaultHits(kind, occurrence)) {
+        if (kind == CommandKind::IspWriteBank)
+            ispWriteFailed_ = true;
+        outcome = CheckCondition(FailureSense(kind));
+    } else if (!Perform(kind, cdb, data, dataLength)) {
+        outcome = CheckCondition(FailureSense(kind));
     }
     if (log_)
-        Log(kind, cdb, cdbLength, dataLength, ok);
-    return ok;
+        Log(kind, cdb, cdbLength, dataLength, outcome);
+    return outcome;
+}
+
+void SmiController::LogVolumeEvent(std::string_view event, bool ok)
+{
+    std::lock_guard lock(mutex_);
+    if (!log_)
+        return;
+    char sequence[24] = {};
+    std::to_chars(sequence, sequence + sizeof sequence - 1, sequence_);
+    std::fprintf(log_, "%s %.*s - 0 %s\n", sequence, static_cast<int>(event.size()), event.data(), ok ? "ok" : "fail");
+    std::fflush(log_);
 }
 
 void SmiController::Log(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cdbLength, std::uint32_t dataLength,
-                        bool ok)
+                        const CommandOutcome& outcome)
 {
     char hex[2 * 16 + 1] = {};
     const std::uint32_t shown = std::min<std::uint32_t>(cdbLength, 16);
@@ -385,9 +452,16 @@ void SmiController::Log(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cd
     }
     char sequence[24] = {};
     std::to_chars(sequence, sequence + sizeof sequence - 1, sequence_);
+    // "ok"; or "fail" and why: the sense key, code and qualifier, or "gone".
+    char result[24] = "ok";
+    if (!outcome.answered)
+        std::snprintf(result, sizeof result, "fail gone");
+    else if (!outcome.Good())
+        std::snprintf(result, sizeof result, "fail %02X/%02X/%02X", static_cast<unsigned>(outcome.sense.key),
+                      static_cast<unsigned>(outcome.sense.asc), static_cast<unsigned>(outcome.sense.ascq));
     const std::string_view name = KindName(kind);
     std::fprintf(log_, "%s %.*s %s %u %s\n", sequence, static_cast<int>(name.size()), name.data(), hex,
-                 static_cast<unsigned>(dataLength), ok ? "ok" : "fail");
+                 static_cast<unsigned>(dataLength), result);
     std::fflush(log_);
 }
 

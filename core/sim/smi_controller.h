@@ -31,7 +31,18 @@
 //   readback_corrupt = BANK:OFFSET or last (bank 63, offset 2047): F0 0A returns that byte of
 //                      the firmware area inverted
 //   ignore_writes    = yes | no: WRITE(10) reports success but stores nothing
-//   disappear_after  = K: after K commands the drive is gone and every later command fails
+//   write_protect    = yes | no: WRITE(10) answers DATA PROTECT (write protected) and stores
+//                      nothing, as a drive with its write-protect switch on
+//   bad_sectors      = FIRST-LAST or SECTOR, repeatable: READ(10) and WRITE(10) that touch the
+//                      range answer MEDIUM ERROR (unrecovered read error, write error)
+//   volume_in_use    = yes | no: another program holds the drive's volume open, so locking it
+//                      fails (the port's business; the drive only carries the setting)
+//   disappear_after  = K: after K commands the drive is gone from the bus: later commands get
+//                      no answer at all (the transport itself fails)
+// A command the drive takes and refuses ends in CHECK CONDITION with sense data, as a real drive
+// answers: the transports deliver it and report the status (see CommandOutcome). A `fail` fault
+// answers MEDIUM ERROR for sector and bank transfers and ABORTED COMMAND otherwise; a malformed
+// or unknown block answers ILLEGAL REQUEST.
 // A firmware-area file that already holds an uploaded image (it starts 02 F0 5E) makes F0 04
 // report that image's version (image bytes 12-21) instead of `firmware`, as a drive would after
 // an upload in an earlier run.
@@ -51,6 +62,7 @@
 #include <vector>
 
 #include "core/scsi/block_commands.h"
+#include "core/scsi/command_status.h"
 #include "core/sync/mutex.h"
 
 namespace sim {
@@ -96,6 +108,11 @@ struct ReadBackCorruption {
     std::uint32_t offset = 2047;  // byte offset inside the bank
 };
 
+struct SectorRange {
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;  // inclusive
+};
+
 struct DriveProfile {
     std::string imagePath;
     std::uint64_t capacitySectors = 0;  // 0: image size / 512 (or the default for a new image)
@@ -116,7 +133,25 @@ struct DriveProfile {
     std::vector<CommandFault> failures;
     std::optional<ReadBackCorruption> readBackCorruption;
     bool ignoreWrites = false;
+    bool writeProtected = false;
+    std::vector<SectorRange> badSectors;
+    bool volumeInUse = false;
     std::optional<std::uint64_t> disappearAfter;
+};
+
+// How the drive answered one command. `answered` is false when the drive is gone: nothing comes
+// back, and the transport reports the failure itself. Otherwise `status` is the SCSI status, and
+// with CHECK CONDITION `sense` says why.
+struct CommandOutcome {
+    bool answered = true;
+    std::uint8_t status = scsi::kStatusGood;
+    scsi::SenseCode sense{};
+
+    bool Good() const { return answered && status == scsi::kStatusGood; }
+    scsi::FixedSense SenseData() const
+    {
+        return status == scsi::kStatusCheckCondition ? scsi::MakeFixedSense(sense) : scsi::FixedSense{};
+    }
 };
 
 // Settings that a line does not mention keep their current values in `profile`. On failure the
@@ -163,11 +198,21 @@ public:
     char DriveLetter() const { return profile_.driveLetter; }
     std::uint32_t CapacitySectors() const { return capacity_; }
 
-    // One SCSI command as a transport carries it. False for a failed or rejected command; a
-    // data-in buffer is then left as it was. Commands from several threads are taken one at a
-    // time, as the system's storage stack would hand them to a drive.
+    // One SCSI command as a transport carries it, and how the drive answered. A command that does
+    // not end GOOD leaves a data-in buffer as it was. Commands from several threads are taken one
+    // at a time, as the system's storage stack would hand them to a drive.
+    CommandOutcome Submit(const scsi::Cdb& cdb, std::uint32_t cdbLength, scsi::Direction direction,
+                          std::uint8_t* data, std::uint32_t dataLength);
+    // The same, true when the command ended GOOD.
     bool Execute(const scsi::Cdb& cdb, std::uint32_t cdbLength, scsi::Direction direction,
-                 std::uint8_t* data, std::uint32_t dataLength);
+                 std::uint8_t* data, std::uint32_t dataLength)
+    {
+        return Submit(cdb, cdbLength, direction, data, dataLength).Good();
+    }
+
+    // Port-level events on the drive's volume ("lock-volume", "dismount-volume", ...) go to the
+    // command log beside the commands, with `ok` saying how they ended; they are no commands.
+    void LogVolumeEvent(std::string_view event, bool ok);
 
     // Writes gathered sector data to the image; also done by every command other than WRITE(10)
     // and on destruction.
@@ -184,10 +229,14 @@ private:
     CommandKind Classify(const scsi::Cdb& cdb) const;
     bool Validate(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cdbLength,
                   scsi::Direction direction, const std::uint8_t* data, std::uint32_t dataLength) const;
+    std::optional<scsi::SenseCode> Refusal(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cdbLength,
+                                           scsi::Direction direction, const std::uint8_t* data,
+                                           std::uint32_t dataLength) const;
     bool Perform(CommandKind kind, const scsi::Cdb& cdb, std::uint8_t* data, std::uint32_t dataLength);
     bool FaultHits(CommandKind kind, std::uint32_t occurrence) const;
+    bool TouchesBadSectors(const scsi::Cdb& cdb) const;
     void Log(CommandKind kind, const scsi::Cdb& cdb, std::uint32_t cdbLength, std::uint32_t dataLength,
-             bool ok);
+             const CommandOutcome& outcome);
     std::uint8_t IspParameterM() const;
     void PersistBank(std::uint32_t bank);
 

@@ -44,6 +44,13 @@ struct VendorCommand {
     Direction direction = Direction::In;
 };
 
+// The bank write and its read-back program and verify the controller's firmware: for them the
+// drive's status counts, unlike the queries, whose failure only reads as zeros. `cdb` holds 16 bytes.
+constexpr bool ProgramsOrVerifiesFirmware(const std::uint8_t* cdb)
+{
+    return (cdb[0] == kVendorOut && cdb[1] == kIspWriteBank) || (cdb[0] == kVendorIn && cdb[1] == kIspReadBank);
+}
+
 // Sarrow's pass-through time-out: 300 s for an F0, 600 s for an F1.
 constexpr std::uint32_t NtTimeoutSeconds(Direction direction)
 {

@@ -246,7 +246,9 @@ BOOL CDC::Attach(HDC handle)
     if (m_hDC != handle)
         DeleteDC();
     m_hDC = handle;
-    DcMap::Instance().SetPermanent(handle, this);
+    // A DC lent for a while (a print's DC that CPaintDC hands a paint handler) keeps its owner.
+    if (!DcMap::Instance().LookupPermanent(handle))
+        DcMap::Instance().SetPermanent(handle, this);
     return TRUE;
 }
 

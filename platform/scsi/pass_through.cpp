@@ -1,9 +1,12 @@
 // platform/scsi/pass_through.cpp
 #include "platform/scsi/pass_through.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "core/scsi/block_commands.h"
+#include "core/scsi/command_status.h"
 #include "platform/scsi/device_port.h"
 
 namespace passthrough {
@@ -51,6 +54,12 @@ BOOL SendDirect(HANDLE volume, DirectBuffer& buffer)
     DWORD returned = 0;
     return GetDevicePort().DeviceIoControl(volume, IOCTL_SCSI_PASS_THROUGH_DIRECT, &buffer,
                                            sizeof buffer, &buffer, sizeof buffer, &returned);
+}
+
+bool DirectSucceeded(const DirectBuffer& buffer)
+{
+    const std::size_t returned = std::min<std::size_t>(buffer.record.SenseInfoLength, sizeof buffer.sense);
+    return scsi::CommandSucceeded(buffer.record.ScsiStatus, std::span<const std::uint8_t>(buffer.sense, returned));
 }
 
 VolumePath VolumePathOf(char letter)

@@ -65,8 +65,13 @@ void FillDirect(DirectBuffer& buffer, const DirectCommand& command);
 // INQUIRY 12 00 00 00 24 00 with 36 bytes into the buffer at offset 80, time-out 2 s.
 void FillInquiry(InquiryBuffer& buffer);
 
-// Sends the filled direct buffer (80 bytes in and out). The result is DeviceIoControl's alone.
+// Sends the filled direct buffer (80 bytes in and out). The result is DeviceIoControl's alone:
+// a drive that refuses the command still completes the call (see DirectSucceeded).
 BOOL SendDirect(HANDLE volume, DirectBuffer& buffer);
+
+// After a completed call: whether the drive did what it was asked, by the record's ScsiStatus and
+// the sense bytes it returned (as many as the record's SenseInfoLength says came back).
+bool DirectSucceeded(const DirectBuffer& buffer);
 
 // The device path "\\.\X:" of a drive letter.
 struct VolumePath {

@@ -101,6 +101,35 @@ HANDLE SimulatedDevicePort::CreateFileA(LPCSTR name, DWORD access, DWORD share, 
     return Win32DevicePort::CreateFileA(name, access, share, disposition, flags);
 }
 
+namespace {
+
+// The drive's answer in a pass-through record, as the port driver returns it: the status, the
+// sense data in the caller's sense area (no more than it asked for), and no data when the
+// command did not end GOOD.
+template <typename Record>
+void PutOutcome(Record& record, BYTE* buffer, const sim::CommandOutcome& outcome)
+{
+    record.ScsiStatus = outcome.status;
+    const scsi::FixedSense sense = outcome.SenseData();
+    const UCHAR copied = outcome.Good() ? 0 : static_cast<UCHAR>(std::min<std::size_t>(record.SenseInfoLength, sense.size()));
+    if (copied)
+        std::memcpy(buffer + record.SenseInfoOffset, sense.data(), copied);
+    record.SenseInfoLength = copied;
+    if (!outcome.Good())
+        record.DataTransferLength = 0;
+}
+
+// The sense area the record names lies inside the buffer, after the record.
+template <typename Record>
+bool SenseAreaFits(const Record& record, DWORD bufferSize)
+{
+    return record.SenseInfoLength == 0 ||
+           (record.SenseInfoOffset >= sizeof(Record) && record.SenseInfoOffset <= bufferSize &&
+            record.SenseInfoLength <= bufferSize - record.SenseInfoOffset);
+}
+
+}  // namespace
+
 BOOL SimulatedDevicePort::PassThrough(void* in, DWORD inSize, void* out, DWORD outSize,
                                       DWORD* returned)
 {
@@ -118,7 +147,7 @@ BOOL SimulatedDevicePort::PassThrough(void* in, DWORD inSize, void* out, DWORD o
         SetLastError(ERROR_REVISION_MISMATCH);
         return FALSE;
     }
-    if (record.CdbLength > 16 ||
+    if (record.CdbLength > 16 || !SenseAreaFits(record, outSize) ||
         (record.DataTransferLength &&
          (record.DataBufferOffset < sizeof(SCSI_PASS_THROUGH) ||
           record.DataBufferOffset > limit || record.DataTransferLength > limit - record.DataBufferOffset))) {
@@ -128,15 +157,17 @@ BOOL SimulatedDevicePort::PassThrough(void* in, DWORD inSize, void* out, DWORD o
     scsi::Cdb cdb{};
     std::memcpy(cdb.data(), record.Cdb, 16);
     BYTE* data = record.DataTransferLength ? system.data() + record.DataBufferOffset : nullptr;
-    const bool ok = controller_->Execute(cdb, record.CdbLength, DirectionOf(record.DataIn), data,
-                                         record.DataTransferLength);
-    record.ScsiStatus = ok ? 0 : 2;
+    const sim::CommandOutcome outcome = controller_->Submit(cdb, record.CdbLength, DirectionOf(record.DataIn), data,
+                                                           record.DataTransferLength);
+    if (!outcome.answered) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+        return FALSE;
+    }
+    PutOutcome(record, system.data(), outcome);
     std::memcpy(out, system.data(), outSize);
-    *returned = dataIn && data ? record.DataBufferOffset + record.DataTransferLength
-                               : static_cast<DWORD>(sizeof(SCSI_PASS_THROUGH));
-    if (!ok)
-        SetLastError(ERROR_IO_DEVICE);
-    return ok;
+    *returned = dataIn && data && outcome.Good() ? record.DataBufferOffset + record.DataTransferLength
+                                                 : static_cast<DWORD>(sizeof(SCSI_PASS_THROUGH));
+    return TRUE;
 }
 
 BOOL SimulatedDevicePort::PassThroughDirect(void* in, DWORD inSize, void* out, DWORD outSize,
@@ -153,22 +184,24 @@ BOOL SimulatedDevicePort::PassThroughDirect(void* in, DWORD inSize, void* out, D
         SetLastError(ERROR_REVISION_MISMATCH);
         return FALSE;
     }
-    if (record.CdbLength > 16 ||
+    if (record.CdbLength > 16 || !SenseAreaFits(record, outSize) ||
         (record.DataTransferLength && !record.DataBuffer)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     scsi::Cdb cdb{};
     std::memcpy(cdb.data(), record.Cdb, 16);
-    const bool ok = controller_->Execute(cdb, record.CdbLength, DirectionOf(record.DataIn),
-                                         static_cast<BYTE*>(record.DataBuffer),
-                                         record.DataTransferLength);
-    record.ScsiStatus = ok ? 0 : 2;
+    const sim::CommandOutcome outcome =
+        controller_->Submit(cdb, record.CdbLength, DirectionOf(record.DataIn), static_cast<BYTE*>(record.DataBuffer),
+                            record.DataTransferLength);
+    if (!outcome.answered) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+        return FALSE;
+    }
+    PutOutcome(record, static_cast<BYTE*>(out), outcome);
     std::memcpy(out, &record, sizeof record);
     *returned = sizeof record;
-    if (!ok)
-        SetLastError(ERROR_IO_DEVICE);
-    return ok;
+    return TRUE;
 }
 
 BOOL SimulatedDevicePort::Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* out,
@@ -188,11 +221,18 @@ BOOL SimulatedDevicePort::Vwin32Ioctl(DWORD code, void* in, DWORD inSize, void* 
                       (category == vwin32::kCategoryFat32 || category == vwin32::kCategoryDisk) &&
                       (minor == vwin32::kLockLogicalVolume || minor == vwin32::kUnlockLogicalVolume) &&
                       drive == profile_.driveLetter - 'A' + 1;
-    if (ours) {
+    const bool lock = minor == vwin32::kLockLogicalVolume;
+    const bool refused = ours && lock && profile_.volumeInUse;
+    if (ours && !refused) {
         registers.reg_Flags &= ~vwin32::kCarryFlag;
     } else {
         registers.reg_Flags |= vwin32::kCarryFlag;
-        registers.reg_EAX = 0x0F;  // invalid drive
+        registers.reg_EAX = refused ? 0x05 : 0x0F;  // access denied (files open on it), invalid drive
+    }
+    if (ours) {
+        (lock ? locks_ : unlocks_) += refused ? 0 : 1;
+        if (controller_)
+            controller_->LogVolumeEvent(lock ? "lock-volume" : "unlock-volume", !refused);
     }
     std::memcpy(out, &registers, sizeof registers);
     *returned = sizeof registers;
@@ -215,7 +255,18 @@ BOOL SimulatedDevicePort::DeviceIoControl(HANDLE device, DWORD code, void* in, D
     case IOCTL_SCSI_PASS_THROUGH_DIRECT:
         return PassThroughDirect(in, inSize, out, outSize, returned);
     case FSCTL_LOCK_VOLUME:
+        // Windows refuses the lock while another program has files or handles open on the volume.
+        controller_->LogVolumeEvent("lock-volume", !profile_.volumeInUse);
+        if (profile_.volumeInUse) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+        ++locks_;
+        return TRUE;
     case FSCTL_DISMOUNT_VOLUME:
+        // A dismount succeeds even then, and pulls the volume from under the other program.
+        controller_->LogVolumeEvent("dismount-volume", true);
+        ++dismounts_;
         return TRUE;
     default:
         SetLastError(ERROR_INVALID_FUNCTION);
@@ -237,8 +288,10 @@ BOOL SimulatedDevicePort::CloseHandle(HANDLE handle)
     auto token = tokens_.find(handle);
     if (token == tokens_.end())
         return Win32DevicePort::CloseHandle(handle);
-    if (token->second == Kind::Volume && controller_)
+    if (token->second == Kind::Volume && controller_) {
         controller_->Flush();
+        controller_->LogVolumeEvent("close-volume", true);
+    }
     tokens_.erase(token);
     return ::CloseHandle(handle);
 }

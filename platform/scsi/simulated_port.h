@@ -4,8 +4,13 @@
 // IOCTL_SCSI_PASS_THROUGH_DIRECT, decoded from the records exactly as the platform reads them,
 // and FSCTL_LOCK_VOLUME and FSCTL_DISMOUNT_VOLUME; "\\.\vwin32" locks and unlocks it; the Windows
 // 9x registry names it. Everything else goes to Win32 (wnaspi32.dll included: the test DLL
-// serves the same drive on the legacy path). A command the drive rejects fails DeviceIoControl
-// with ERROR_IO_DEVICE. Safe to call from several threads (the repair worker and the dialog).
+// serves the same drive on the legacy path). As with a real drive, a command the drive refuses
+// still completes the call: the record's ScsiStatus says CHECK CONDITION and the sense area (as
+// much as the record asks for) says why; only a drive that has dropped off fails the call itself
+// (ERROR_DEVICE_NOT_CONNECTED). A profile with `volume_in_use` refuses the volume lock
+// (ERROR_ACCESS_DENIED, or the VWIN32 carry), as Windows does while another program holds the
+// volume. Locks, dismounts and closes of the volume go to the drive's command log. Safe to call
+// from several threads (the repair worker and the dialog).
 // Test and demo support; never in a production program.
 #pragma once
 
@@ -34,6 +39,10 @@ public:
     const std::string& Error() const { return error_; }
     // The drive, opened at the first open of its volume; null before or when it failed.
     sim::SmiController* Controller() { return controller_.get(); }
+    // Granted volume locks (FSCTL_LOCK_VOLUME or VWIN32), dismounts, and VWIN32 unlocks so far.
+    unsigned Locks() const { return locks_; }
+    unsigned Dismounts() const { return dismounts_; }
+    unsigned Unlocks() const { return unlocks_; }
 
     HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD share, DWORD disposition,
                        DWORD flags) override;
@@ -67,5 +76,8 @@ private:
     bool hasDrive_ = false;
     std::unique_ptr<sim::SmiController> controller_;
     std::map<HANDLE, Kind> tokens_;
+    unsigned locks_ = 0;
+    unsigned dismounts_ = 0;
+    unsigned unlocks_ = 0;
     FakeWin9xRegistry registry_;  // empty without a drive
 };

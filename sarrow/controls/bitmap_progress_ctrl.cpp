@@ -467,10 +467,10 @@ BOOL CBitmapProgressCtrl::OnEraseBkgnd(CDC* dc)
 
 void CBitmapProgressCtrl::OnPaint()
 {
-    PAINTSTRUCT paint;
     m_inPaint = true;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    CPaintDC paint(this);  // also the DC of a print (WM_PRINTCLIENT)
     m_inPaint = false;
+    HDC dc = paint.GetSafeHdc();
     RECT client;
     ::GetClientRect(m_hWnd, &client);
 
@@ -507,7 +507,6 @@ void CBitmapProgressCtrl::OnPaint()
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
     }
-    ::EndPaint(m_hWnd, &paint);
 }
 
 void CBitmapProgressCtrl::HideAndRestoreText()

@@ -13,8 +13,14 @@ struct CdbShape {
     BYTE lun;
     bool dataIn;
     DWORD ntTimeoutSeconds;
+    // The drive's own verdict counts: for the commands that change or verify the drive (sector
+    // transfers, firmware banks). A drive that refuses a command (write-protected, a bad sector)
+    // still lets the platform call succeed and says so only in the SCSI status and sense data.
+    bool statusCounts;
 };
 
-// Legacy: TRUE once ASPI has completed the request, whatever its status. NT: the pass-through's
-// result; the volume is flushed after every command.
+// Legacy: TRUE once ASPI has completed the request, and, when the status counts, completed it
+// with SS_COMP. NT: the pass-through's result and, when the status counts, a GOOD SCSI status
+// without an error in the sense bytes (the record then asks for them). The volume is flushed after
+// every command.
 BOOL SendCdb(const ScsiCommandRequest& request, const CdbShape& shape);

@@ -206,6 +206,13 @@ BOOL FindSmiDevice(BOOL legacy, BYTE* hostAdapterId, BYTE* targetId, HMODULE* as
             port.FreeLibrary(module);
             return FALSE;
         }
+        // Without its command entry the library can reach no adapter: say so once, not once for
+        // each adapter the inquiries would go to.
+        if (!port.GetProcAddress(module, "SendASPI32Command")) {
+            aspi_request::ReportMissingEntry("SendASPI32Command");
+            port.FreeLibrary(module);
+            return FALSE;
+        }
         const BYTE adapters = aspi::SupportInfoAdapterCount(supportInfo());
         for (BYTE adapter = 0; adapter < adapters; ++adapter) {
             BYTE answer[kAspiInquiryAnswerSize] = {};
@@ -347,16 +354,20 @@ BOOL CloseVolumeWithoutDismount(BOOL legacy, HANDLE* volumeHandle, HANDLE* vwin3
     return result;
 }
 
+// The queries keep to the platform call's result (their failure reads as zeros); the firmware
+// bank write and read-back also need the drive's own GOOD.
 BOOL ExecuteVendorCdbIn(ScsiCommandRequest request)
 {
     return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, true,
-                             smi::NtTimeoutSeconds(smi::Direction::In)});
+                             smi::NtTimeoutSeconds(smi::Direction::In),
+                             request.cdb && smi::ProgramsOrVerifiesFirmware(request.cdb)});
 }
 
 BOOL ExecuteVendorCdbOut(ScsiCommandRequest request)
 {
     return SendCdb(request, {smi::kAspiCdbLength, smi::kNtCdbLength, 0, false,
-                             smi::NtTimeoutSeconds(smi::Direction::Out)});
+                             smi::NtTimeoutSeconds(smi::Direction::Out),
+                             request.cdb && smi::ProgramsOrVerifiesFirmware(request.cdb)});
 }
 
 BOOL FreeAspiLibrary(BOOL legacy, HMODULE* aspiModule)

@@ -16,7 +16,7 @@ BOOL ExecuteBlockCommand(const ScsiDeviceContext& device, DWORD sector, BYTE* bu
 {
     const scsi::Cdb cdb = scsi::BlockCdb(opcode, sector, length);
     return SendCdb(MakeScsiCommandRequest(device, buffer, length, cdb.data()),
-                   {scsi::kBlockCdbLength, scsi::kBlockCdbLength, lun, dataIn, kBlockTimeoutSeconds});
+                   {scsi::kBlockCdbLength, scsi::kBlockCdbLength, lun, dataIn, kBlockTimeoutSeconds, true});
 }
 
 template <typename Piece>

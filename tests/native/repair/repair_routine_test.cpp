@@ -167,10 +167,94 @@ const Scenario kScenarios[] = {
     {"ZeroFillWriteFails", "firmware = 080411-AB-\nfail = write10:3\n", 131072, true, RepairResult::FormatFailed, false, false},
     {"WritesSilentlyIgnored", "firmware = 080411-AB-\nignore_writes = yes\n", 131072, false,
      RepairResult::FormatFailed, false, false},
+    // Drives that refuse writes with CHECK CONDITION, as real ones do.
+    {"WriteProtected", "firmware = 080411-AB-\nwrite_protect = yes\n", 131072, false, RepairResult::FormatFailed,
+     false, false},
+    {"WriteProtectedComplete", "firmware = 080411-AB-\nwrite_protect = yes\n", 131072, true,
+     RepairResult::FormatFailed, false, false},
+    {"WriteProtectedFat32", "firmware = 080411-AB-\nwrite_protect = yes\n", 16777216, false,
+     RepairResult::FormatFailed, false, false},
+    {"BadSectorInTheFat", "firmware = 080411-AB-\nbad_sectors = 40-47\n", 131072, false, RepairResult::FormatFailed,
+     false, true},
+    {"DropsOffDuringTheFormat", "firmware = 080411-AB-\ndisappear_after = 60\n", 131072, false,
+     RepairResult::FormatFailed, false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Drives, RepairRoutine, testing::ValuesIn(kScenarios),
                          [](const testing::TestParamInfo<Scenario>& info) { return info.param.name; });
+
+// A bank the drive refuses, or a read-back it refuses, ends the upload at once: no further bank,
+// no end of the session, no format.
+TEST_F(RepairRoutine, RefusedBankCommandsEndTheUpload)
+{
+    struct Case {
+        const char* name;
+        const char* fault;
+        std::uint32_t writes;
+        std::uint32_t reads;
+    };
+    const Case cases[] = {
+        {"first bank write", "fail = isp-write-bank:1\n", 1, 0},
+        {"bank 17 write", "fail = isp-write-bank:18\n", 18, 0},
+        {"a read-back", "fail = isp-read-bank:9\n", 64, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DriveProfile profile;
+        std::string error;
+        const auto path = folder_ / (std::string("drive-") + std::to_string(&c - cases) + ".img");
+        ASSERT_TRUE(sim::ParseProfile("image = " + path.string() + "\ncapacity = 131072\n" + c.fault, profile, error));
+        sim::SmiController drive(profile);
+        ASSERT_TRUE(drive.Open(error)) << error;
+        RecordingProgress progress;
+        RecordingPause pause;
+        SimRepairPort port(drive, progress, pause);
+        EXPECT_EQ(repair::RepairOpenedDrive(port, progress, pause, test_support::TestFirmwareImage()),
+                  RepairResult::IspWriteFailed);
+        using sim::CommandKind;
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspWriteBank), c.writes);
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspReadBank), c.reads);
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspEnd), 0u);
+        EXPECT_EQ(drive.CommandCount(CommandKind::Write10), 0u);
+    }
+}
+
+// A program whose image is missing or cut short must not program the controller at all: not
+// with zeros, not with part of an image. The result box says "ISP Write Failed!!" (118).
+TEST_F(RepairRoutine, AMissingImageProgramsNothing)
+{
+    const std::vector<std::uint8_t> whole = test_support::TestFirmwareImage();
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> image;
+    } cases[] = {
+        {"no image", {}},
+        {"one byte short", std::vector<std::uint8_t>(whole.begin(), whole.end() - 1)},
+        {"one byte over", [&] { auto longer = whole; longer.push_back(0); return longer; }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DriveProfile profile;
+        std::string error;
+        const auto path = folder_ / (std::string("drive-") + std::to_string(&c - cases) + ".img");
+        ASSERT_TRUE(sim::ParseProfile("image = " + path.string() + "\ncapacity = 131072\n", profile, error));
+        sim::SmiController drive(profile);
+        ASSERT_TRUE(drive.Open(error)) << error;
+        RecordingProgress progress;
+        RecordingPause pause;
+        SimRepairPort port(drive, progress, pause);
+        const RepairResult result = repair::RepairOpenedDrive(port, progress, pause, c.image);
+        EXPECT_EQ(result, RepairResult::IspWriteFailed);
+        EXPECT_EQ(repair::ResultStringId(result), 118);
+        using sim::CommandKind;
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspBegin), 0u);
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspWriteBank), 0u);
+        EXPECT_EQ(drive.CommandCount(CommandKind::IspEnd), 0u);
+        EXPECT_EQ(drive.CommandCount(CommandKind::Write10), 0u);
+        const auto area = drive.FirmwareArea();
+        EXPECT_TRUE(std::all_of(area.begin(), area.end(), [](std::uint8_t b) { return b == 0; }));
+    }
+}
 
 class RepairLayout : public RepairRoutine {};
 

@@ -476,7 +476,106 @@ TEST_F(SimulatorTest, ADriveThatDisappearsFailsEveryLaterCommand)
     const auto lines = Lines(ReadText(profile.commandLogPath));
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[2], "3 read10 28000000000000000100 512 ok");
-    EXPECT_EQ(lines[3], "4 inquiry 120000002400 36 fail");
+    EXPECT_EQ(lines[3], "4 inquiry 120000002400 36 fail gone");
+}
+
+// A drive that takes a command and refuses it says so in its status and sense, as real drives
+// do; one that has dropped off the bus gives no answer at all.
+TEST_F(SimulatorTest, RefusalsCarryTheStatusAndSenseOfARealDrive)
+{
+    struct Case {
+        const char* name;
+        const char* profile;  // added to a healthy 2048-sector drive
+        scsi::Cdb cdb;
+        std::uint32_t cdbLength;
+        Direction direction;
+        std::uint32_t dataLength;
+        bool answered;
+        std::uint8_t status;
+        scsi::SenseCode sense;
+    };
+    const scsi::Cdb write8 = scsi::BlockCdb(scsi::kWrite10, 8, 4096);
+    const scsi::Cdb read8 = scsi::BlockCdb(scsi::kRead10, 8, 4096);
+    scsi::Cdb unknown{};
+    unknown[0] = 0x55;
+    const auto good = scsi::SenseCode{};
+    const Case cases[] = {
+        {"healthy write", "", write8, 10, Direction::Out, 4096, true, scsi::kStatusGood, good},
+        {"write-protected write", "write_protect = yes", write8, 10, Direction::Out, 4096, true,
+         scsi::kStatusCheckCondition, scsi::kWriteProtected},
+        {"write-protected drive reads", "write_protect = yes", read8, 10, Direction::In, 4096, true, scsi::kStatusGood, good},
+        {"write over a bad sector", "bad_sectors = 15-20", write8, 10, Direction::Out, 4096, true,
+         scsi::kStatusCheckCondition, scsi::kWriteError},
+        {"read over a bad sector", "bad_sectors = 8", read8, 10, Direction::In, 4096, true,
+         scsi::kStatusCheckCondition, scsi::kUnrecoveredReadError},
+        {"read next to the bad sectors", "bad_sectors = 16-20", read8, 10, Direction::In, 4096, true, scsi::kStatusGood, good},
+        {"injected write fault", "fail = write10:1", write8, 10, Direction::Out, 4096, true,
+         scsi::kStatusCheckCondition, scsi::kWriteError},
+        {"injected query fault", "fail = flash-info:1", smi::ReadFlashInfo().cdb, 16, Direction::In, 512, true,
+         scsi::kStatusCheckCondition, scsi::kAbortedCommand},
+        {"unknown opcode", "", unknown, 10, Direction::In, 512, true, scsi::kStatusCheckCondition, scsi::kInvalidOpcode},
+        {"malformed vendor block", "", smi::ReadFlashInfo().cdb, 6, Direction::In, 512, true,
+         scsi::kStatusCheckCondition, scsi::kInvalidFieldInCdb},
+        {"beyond the end", "", scsi::BlockCdb(scsi::kRead10, 2047, 1024), 10, Direction::In, 1024, true,
+         scsi::kStatusCheckCondition, scsi::kLbaOutOfRange},
+        {"dropped off the bus", "disappear_after = 0", read8, 10, Direction::In, 4096, false, scsi::kStatusGood, good},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DriveProfile profile = Profile();
+        std::string error;
+        ASSERT_TRUE(sim::ParseProfile(c.profile, profile, error)) << error;
+        auto drive = Start(profile);
+        std::vector<std::uint8_t> data(c.dataLength, 0x5A);
+        const sim::CommandOutcome outcome = drive->Submit(c.cdb, c.cdbLength, c.direction, data.data(), c.dataLength);
+        EXPECT_EQ(outcome.answered, c.answered);
+        if (!c.answered)
+            continue;
+        EXPECT_EQ(outcome.status, c.status);
+        const scsi::FixedSense sense = outcome.SenseData();
+        const auto code = scsi::ReadSense(sense);
+        ASSERT_EQ(code.has_value(), c.status == scsi::kStatusCheckCondition);
+        if (code) {
+            EXPECT_EQ(code->key, c.sense.key);
+            EXPECT_EQ(code->asc, c.sense.asc);
+            EXPECT_EQ(code->ascq, c.sense.ascq);
+        }
+        if (c.direction == Direction::In && !outcome.Good()) {
+            EXPECT_TRUE(std::all_of(data.begin(), data.end(), [](std::uint8_t b) { return b == 0x5A; }));
+        }
+    }
+}
+
+TEST_F(SimulatorTest, AWriteProtectedDriveKeepsItsSectors)
+{
+    auto profile = Profile();
+    profile.writeProtected = true;
+    profile.commandLogPath = folder_.File("commands.log");
+    auto drive = Start(profile);
+    std::vector<std::uint8_t> data(512, 0x77);
+    EXPECT_FALSE(WriteSectors(*drive, 3, data.data(), 512));
+    std::vector<std::uint8_t> back(512, 0x11);
+    ASSERT_TRUE(ReadSectors(*drive, 3, back.data(), 512));
+    EXPECT_TRUE(std::all_of(back.begin(), back.end(), [](std::uint8_t b) { return b == 0; }));
+    const auto lines = Lines(ReadText(profile.commandLogPath));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "1 write10 2A000000000300000100 512 fail 07/27/00");
+}
+
+TEST_F(SimulatorTest, VolumeEventsStandInTheLogWithoutCountingAsCommands)
+{
+    auto profile = Profile();
+    profile.commandLogPath = folder_.File("commands.log");
+    profile.disappearAfter = 1;
+    auto drive = Start(profile);
+    std::array<std::uint8_t, 512> a{};
+    drive->LogVolumeEvent("lock-volume", false);
+    EXPECT_TRUE(Send(*drive, smi::ReadDeviceInfo(), a.data()));  // still the first command
+    drive->LogVolumeEvent("dismount-volume", true);
+    const auto lines = Lines(ReadText(profile.commandLogPath));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "0 lock-volume - 0 fail");
+    EXPECT_EQ(lines[2], "1 dismount-volume - 0 ok");
 }
 
 TEST_F(SimulatorTest, CommandLogHasOneLinePerCommand)
@@ -497,7 +596,7 @@ TEST_F(SimulatorTest, CommandLogHasOneLinePerCommand)
     const auto lines = Lines(ReadText(profile.commandLogPath));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "1 flash-info F02000000000000000000001 512 ok");
-    EXPECT_EQ(lines[1], "2 isp-end F02C0000000000000000000000000000 0 fail");
+    EXPECT_EQ(lines[1], "2 isp-end F02C0000000000000000000000000000 0 fail 05/24/00");
     EXPECT_EQ(lines[2], "1 device-info F0020000000000000000000100000000 512 ok");
 }
 
@@ -662,6 +761,10 @@ fail = write10:3
 fail = inquiry:all
 readback_corrupt = last
 ignore_writes = yes
+write_protect = yes
+bad_sectors = 100-199
+bad_sectors = 4096
+volume_in_use = yes
 disappear_after = 100
 )";
     sim::DriveProfile p;
@@ -690,6 +793,13 @@ disappear_after = 100
     EXPECT_EQ(p.readBackCorruption->bank, 63u);
     EXPECT_EQ(p.readBackCorruption->offset, 2047u);
     EXPECT_TRUE(p.ignoreWrites);
+    EXPECT_TRUE(p.writeProtected);
+    ASSERT_EQ(p.badSectors.size(), 2u);
+    EXPECT_EQ(p.badSectors[0].first, 100u);
+    EXPECT_EQ(p.badSectors[0].last, 199u);
+    EXPECT_EQ(p.badSectors[1].first, 4096u);
+    EXPECT_EQ(p.badSectors[1].last, 4096u);
+    EXPECT_TRUE(p.volumeInUse);
     EXPECT_EQ(p.disappearAfter, 100u);
 }
 
@@ -728,6 +838,12 @@ TEST(DriveProfileText, BadSettingsNameTheLine)
         {"readback_corrupt = 3:2048", "'readback_corrupt'"},
         {"ignore_writes = maybe", "'ignore_writes'"},
         {"disappear_after = soon", "'disappear_after'"},
+        {"write_protect = sometimes", "'write_protect'"},
+        {"volume_in_use = 2", "'volume_in_use'"},
+        {"bad_sectors = 20-10", "'bad_sectors'"},
+        {"bad_sectors = -5", "'bad_sectors'"},
+        {"bad_sectors = 5-", "'bad_sectors'"},
+        {"bad_sectors = many", "'bad_sectors'"},
         {"image = ", "'image'"},
         {" = 5", "missing key"},
         {"chip_query_reply = ", "'chip_query_reply'"},

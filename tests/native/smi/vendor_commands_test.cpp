@@ -43,6 +43,25 @@ TEST(VendorCommands, BlocksLengthsDirectionsAndTimeouts)
     }
 }
 
+// Only the bank write and its read-back stand or fall by the drive's status.
+TEST(VendorCommands, StatusCountsForTheFirmwareBanksOnly)
+{
+    const struct {
+        smi::VendorCommand command;
+        bool counts;
+    } cases[] = {
+        {smi::ReadDeviceInfo(), false}, {smi::ReadFirmwareInfo(), false}, {smi::ReadFlashInfo(), false},
+        {smi::IspBegin(1, 0), false},   {smi::IspWriteBank(1, 0, 0), true}, {smi::IspReadBank(1, 0, 0, 0), true},
+        {smi::IspEnd(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(smi::ProgramsOrVerifiesFirmware(c.command.cdb.data()), c.counts) << int{c.command.cdb[1]};
+    // The sub-command alone does not decide: F0 0B and F1 0A are no bank transfers.
+    const std::uint8_t swapped[2][16] = {{0xF0, 0x0B}, {0xF1, 0x0A}};
+    EXPECT_FALSE(smi::ProgramsOrVerifiesFirmware(swapped[0]));
+    EXPECT_FALSE(smi::ProgramsOrVerifiesFirmware(swapped[1]));
+}
+
 struct Answer {
     std::array<std::uint8_t, 512> bytes{};
     Answer& Put(std::size_t offset, std::string_view text)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "core/scsi/block_commands.h"
+#include "core/scsi/command_status.h"
 #include "core/smi/vendor_commands.h"
 #include "core/timing/pause.h"
 #include "platform/scsi/pass_through.h"
@@ -127,6 +128,7 @@ struct DirectCase {
     UCHAR cdbLength;
     UCHAR dataIn;
     ULONG timeout;
+    UCHAR senseLength;     // asked for where the drive's verdict counts: the whole sense area
 };
 
 TEST_F(DeviceLayer, DirectRecordsPerOperation)
@@ -142,11 +144,11 @@ TEST_F(DeviceLayer, DirectRecordsPerOperation)
     ASSERT_TRUE(VendorIspEnd(device));
 
     const DirectCase cases[] = {
-        {"vendor in", 512, 16, SCSI_IOCTL_DATA_IN, 300},
-        {"vendor out", 2560, 16, SCSI_IOCTL_DATA_OUT, 600},
-        {"READ(10)", 1024, 10, SCSI_IOCTL_DATA_IN, 300},
-        {"WRITE(10)", 512, 10, SCSI_IOCTL_DATA_OUT, 300},
-        {"vendor, no data", 0, 16, SCSI_IOCTL_DATA_IN, 300},
+        {"vendor in", 512, 16, SCSI_IOCTL_DATA_IN, 300, 0},
+        {"vendor out", 2560, 16, SCSI_IOCTL_DATA_OUT, 600, 32},
+        {"READ(10)", 1024, 10, SCSI_IOCTL_DATA_IN, 300, 32},
+        {"WRITE(10)", 512, 10, SCSI_IOCTL_DATA_OUT, 300, 32},
+        {"vendor, no data", 0, 16, SCSI_IOCTL_DATA_IN, 300, 0},
     };
     const void* buffers[] = {answer.data(), block.data(), sectors.data(), sectors.data(), nullptr};
     const auto calls = port().IoctlsWithCode(IOCTL_SCSI_PASS_THROUGH_DIRECT);
@@ -164,7 +166,7 @@ TEST_F(DeviceLayer, DirectRecordsPerOperation)
         EXPECT_EQ(r.TargetId, 1);
         EXPECT_EQ(r.Lun, 0);
         EXPECT_EQ(r.CdbLength, cases[i].cdbLength);
-        EXPECT_EQ(r.SenseInfoLength, 0);
+        EXPECT_EQ(r.SenseInfoLength, cases[i].senseLength);
         EXPECT_EQ(r.DataIn, cases[i].dataIn);
         EXPECT_EQ(r.DataTransferLength, cases[i].expectedLength);
         EXPECT_EQ(r.TimeOutValue, cases[i].timeout);
@@ -177,6 +179,74 @@ TEST_F(DeviceLayer, DirectRecordsPerOperation)
     EXPECT_EQ(Hex(Direct(calls[3]).Cdb, 10), "2A 00 00 00 00 09 00 00 01 00");
     // Every direct command is followed by a flush of the volume.
     EXPECT_EQ(port().flushes, std::vector<HANDLE>(std::size(cases), device.volumeHandle));
+}
+
+// A drive that refuses a command still lets the pass-through call succeed; the SCSI status and
+// the sense bytes say it failed. That counts for the commands that change or verify the drive;
+// a query keeps the call's result, and its answer reads as zeros.
+TEST_F(DeviceLayer, DriveRefusalsCountForWritesAndVerifiesOnly)
+{
+    struct Case {
+        const char* name;
+        UCHAR status;
+        std::vector<BYTE> sense;
+        bool changesSucceed;
+    };
+    const auto fixed = [](scsi::SenseCode code) {
+        const scsi::FixedSense sense = scsi::MakeFixedSense(code);
+        return std::vector<BYTE>(sense.begin(), sense.end());
+    };
+    const Case cases[] = {
+        {"good", scsi::kStatusGood, {}, true},
+        {"check condition, write protected", scsi::kStatusCheckCondition, fixed(scsi::kWriteProtected), false},
+        {"check condition without sense", scsi::kStatusCheckCondition, {}, false},
+        {"busy", scsi::kStatusBusy, {}, false},
+        {"good, but a medium error in the sense", scsi::kStatusGood, fixed(scsi::kWriteError), false},
+        {"good with a recovered error", scsi::kStatusGood, fixed({scsi::SenseKey::RecoveredError, 0x17, 0}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPort::Reset();
+        port().volumes['E'].inquiry = MakeInquiry("SMI");
+        port().volumes['E'].directStatus = c.status;
+        port().volumes['E'].directSense = c.sense;
+        ScsiDeviceContext device = OpenNt('E');
+        VendorAnswer answer;
+        answer.fill(0x33);
+        VendorWriteBankBlock block{};
+        std::vector<BYTE> sectors(512);
+        BYTE quarter[512];
+        EXPECT_TRUE(VendorReadFlashInfo(device, answer));
+        EXPECT_EQ(answer, VendorAnswer{});
+        EXPECT_TRUE(VendorIspBegin(device, 1, 0));
+        EXPECT_TRUE(VendorIspEnd(device));
+        EXPECT_EQ(VendorIspWriteBank(device, 1, 0, 0, block) != FALSE, c.changesSucceed);
+        EXPECT_EQ(VendorIspReadBank(device, 1, 0, 0, 0, quarter) != FALSE, c.changesSucceed);
+        EXPECT_EQ(WriteSectors(device, 0, sectors.data(), 512, scsi::kWrite10, 0) != FALSE, c.changesSucceed);
+        EXPECT_EQ(ReadSectors(device, 0, sectors.data(), 512, scsi::kRead10, 0) != FALSE, c.changesSucceed);
+    }
+}
+
+// ASPI completes a refused command with SS_ERR: a failure for the same commands.
+TEST_F(DeviceLayer, AspiErrorsCountForWritesAndVerifiesOnly)
+{
+    for (const BYTE status : {aspi::SS_COMP, aspi::SS_ERR, aspi::SS_ABORTED}) {
+        SCOPED_TRACE(int{status});
+        ScriptedPort::Reset();
+        port().aspiCommandStatus = status;
+        ScsiDeviceContext device = Legacy();
+        const bool good = status == aspi::SS_COMP;
+        VendorAnswer answer;
+        VendorWriteBankBlock block{};
+        std::vector<BYTE> sectors(512);
+        BYTE quarter[512];
+        EXPECT_TRUE(VendorReadDeviceInfo(device, answer));
+        EXPECT_TRUE(VendorIspEnd(device));
+        EXPECT_EQ(VendorIspWriteBank(device, 1, 0, 0, block) != FALSE, good);
+        EXPECT_EQ(VendorIspReadBank(device, 1, 0, 0, 0, quarter) != FALSE, good);
+        EXPECT_EQ(WriteSectors(device, 0, sectors.data(), 512, scsi::kWrite10, 0) != FALSE, good);
+        EXPECT_EQ(ReadSectors(device, 0, sectors.data(), 512, scsi::kRead10, 0) != FALSE, good);
+    }
 }
 
 TEST_F(DeviceLayer, DispatcherProbeRecord)
@@ -362,6 +432,30 @@ TEST_F(DeviceLayer, AspiWithoutAnEventSendsNothing)
 }
 
 const char* g_missingEntry = nullptr;
+
+int g_missingReports = 0;
+
+// Every discovery on a library without SendASPI32Command says so once, however many adapters
+// it has.
+TEST_F(DeviceLayer, AMissingCommandEntryIsReportedOncePerDiscovery)
+{
+    SetAspiEntryMissingNotice([](const char* name) {
+        g_missingEntry = name;
+        ++g_missingReports;
+    });
+    port().aspiEntries = {"GetASPI32SupportInfo"};
+    port().aspiAdapters = 4;
+    BYTE adapter, target;
+    HMODULE module;
+    char letter = 0;
+    for (int discovery = 1; discovery <= 2; ++discovery) {
+        EXPECT_FALSE(FindSmiDevice(TRUE, &adapter, &target, &module, &letter));
+        EXPECT_EQ(g_missingReports, discovery);
+    }
+    EXPECT_STREQ(g_missingEntry, "SendASPI32Command");
+    EXPECT_EQ(port().freedLibraries, (std::vector<HMODULE>{ScriptedPort::kAspiModule, ScriptedPort::kAspiModule}));
+    EXPECT_TRUE(port().aspiCalls.empty());
+}
 
 TEST_F(DeviceLayer, MissingAspiEntriesAreReportedAndNeverCalled)
 {

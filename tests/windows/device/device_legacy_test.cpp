@@ -125,11 +125,25 @@ TEST_F(LegacyPath, SectorsThroughAspi)
     ASSERT_TRUE(WriteSectors(device, 100, written.data(), 131072, 0x2A, 0));
     ASSERT_TRUE(ReadSectors(device, 100, read.data(), 131072, 0x28, 0));
     EXPECT_EQ(read, written);
-    // The legacy path reports a command the drive rejects as done: beyond the end, the buffer
-    // keeps what it held.
+    // ASPI completes a command the drive refuses with SS_ERR: a sector transfer reports it, and
+    // the buffer keeps what it held.
     std::vector<BYTE> beyond(512, 0x5A);
-    EXPECT_TRUE(ExecuteRead10(device, 5000, beyond.data(), 512, 0x28, 0));
+    EXPECT_FALSE(ExecuteRead10(device, 5000, beyond.data(), 512, 0x28, 0));
     EXPECT_EQ(beyond, std::vector<BYTE>(512, 0x5A));
+}
+
+// Outside an ISP session the drive refuses the session's commands: the bank read-back reports
+// it; the end of the session, no bank transfer, reports done as every vendor query does.
+TEST_F(LegacyPath, RefusedBankReadFailsWhileOtherVendorCommandsReportDone)
+{
+    VendorAnswer flashInfo;
+    ASSERT_TRUE(VendorReadFlashInfo(device, flashInfo));
+    const BYTE n = smi::IspParameterN(flashInfo);
+    const BYTE m = smi::IspParameterM(flashInfo);
+    BYTE quarter[512];
+    std::memset(quarter, 0x21, sizeof quarter);
+    EXPECT_FALSE(VendorIspReadBank(device, n, 0, 0, m, quarter));
+    EXPECT_TRUE(VendorIspEnd(device));
 }
 
 TEST_F(LegacyPath, ImmediateCompletionIsNotWaitedFor)

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/scsi/command_status.h"
 #include "core/sim/smi_controller.h"
 #include "core/smi/vendor_commands.h"
 #include "platform/scsi/pass_through.h"
@@ -109,24 +111,117 @@ TEST(SimulatedPort, VendorCommandsAndSectorsReachTheImage)
     EXPECT_EQ(onDisk, written);
 }
 
-TEST(SimulatedPort, ARejectedCommandFailsTheCall)
+// As on a real drive, a command the drive refuses completes the call; the record's status and
+// sense area say why.
+TEST(SimulatedPort, ARefusedCommandEndsInCheckCondition)
 {
     sim::DriveProfile profile = Profile('E');
-    profile.failures.push_back({sim::CommandKind::FlashInfo, 1});
+    profile.failures.push_back({sim::CommandKind::FlashInfo, 0});
     UseDrive(profile);
     ScsiDeviceContext device = Discover();
+
+    const smi::VendorCommand command = smi::ReadFlashInfo();
+    std::vector<BYTE> data(512, 0x33);
+    passthrough::DirectBuffer direct;
+    passthrough::DirectCommand fields;
+    fields.cdb = command.cdb.data();
+    fields.data = data.data();
+    fields.dataLength = 512;
+    fields.senseLength = sizeof direct.sense;
+    passthrough::FillDirect(direct, fields);
+    DWORD returned = 0;
+    ASSERT_TRUE(g_port->DeviceIoControl(device.volumeHandle, IOCTL_SCSI_PASS_THROUGH_DIRECT, &direct, 80, &direct, 80,
+                                        &returned));
+    EXPECT_EQ(direct.record.ScsiStatus, scsi::kStatusCheckCondition);
+    EXPECT_EQ(direct.record.SenseInfoLength, scsi::kFixedSenseLength);
+    EXPECT_EQ(direct.record.DataTransferLength, 0u);
+    const auto sense = scsi::ReadSense(std::span<const std::uint8_t>(direct.sense, direct.record.SenseInfoLength));
+    ASSERT_TRUE(sense);
+    EXPECT_EQ(sense->key, scsi::SenseKey::AbortedCommand);
+    EXPECT_EQ(data, std::vector<BYTE>(512, 0x33));
+    EXPECT_FALSE(passthrough::DirectSucceeded(direct));
+
+    // A query keeps the call's result; its answer reads as zeros.
     VendorAnswer answer;
     answer.fill(0x33);
-    SetLastError(0);
-    EXPECT_FALSE(VendorReadFlashInfo(device, answer));
-    EXPECT_EQ(GetLastError(), DWORD{ERROR_IO_DEVICE});
-    EXPECT_EQ(answer, VendorAnswer{});
     EXPECT_TRUE(VendorReadFlashInfo(device, answer));
-    EXPECT_EQ(smi::TotalSectors(answer), 8192u);
-    // Beyond the end of the drive.
+    EXPECT_EQ(answer, VendorAnswer{});
+    // A read beyond the end of the drive is refused, and READ(10) reports it.
     std::vector<BYTE> sector(512);
     EXPECT_FALSE(ExecuteRead10(device, 8192, sector.data(), 512, 0x28, 0));
     DismountAndCloseVolume(FALSE, &device.volumeHandle, &device.vwin32Handle);
+}
+
+TEST(SimulatedPort, WriteProtectedAndBadSectorsRefuseWhatTheyMust)
+{
+    struct Case {
+        const char* name;
+        bool writeProtected;
+        std::vector<sim::SectorRange> bad;
+        bool writes;
+        bool reads;
+    } const cases[] = {
+        {"healthy", false, {}, true, true},
+        {"write-protected", true, {}, false, true},
+        {"a bad sector in the range", false, {{40, 40}}, false, false},
+        {"bad sectors elsewhere", false, {{100, 200}}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::DriveProfile profile = Profile('E');
+        profile.writeProtected = c.writeProtected;
+        profile.badSectors = c.bad;
+        UseDrive(profile);
+        ScsiDeviceContext device = Discover();
+        std::vector<BYTE> sectors(16 * 512, 0x6B);
+        EXPECT_EQ(WriteSectors(device, 32, sectors.data(), sectors.size(), 0x2A, 0) != FALSE, c.writes);
+        EXPECT_EQ(ReadSectors(device, 32, sectors.data(), sectors.size(), 0x28, 0) != FALSE, c.reads);
+        DismountAndCloseVolume(FALSE, &device.volumeHandle, &device.vwin32Handle);
+    }
+}
+
+// Only a drive that has left the bus fails the call itself.
+TEST(SimulatedPort, ADriveThatDropsOffFailsTheCall)
+{
+    sim::DriveProfile profile = Profile('E');
+    profile.disappearAfter = 2;
+    UseDrive(profile);
+    ScsiDeviceContext device = Discover();  // the INQUIRY is the first command
+    VendorAnswer answer;
+    EXPECT_TRUE(VendorReadDeviceInfo(device, answer));
+    SetLastError(0);
+    EXPECT_FALSE(VendorReadFlashInfo(device, answer));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_DEVICE_NOT_CONNECTED});
+    std::vector<BYTE> sector(512);
+    EXPECT_FALSE(WriteSectors(device, 0, sector.data(), 512, 0x2A, 0));
+    DismountAndCloseVolume(FALSE, &device.volumeHandle, &device.vwin32Handle);
+}
+
+// Another program holds the volume: the lock is refused on both paths, and a dismount is still
+// possible (which is why a use that only reads must not make one).
+TEST(SimulatedPort, AVolumeInUseRefusesTheLock)
+{
+    sim::DriveProfile profile = Profile('E');
+    profile.volumeInUse = true;
+    UseDrive(profile);
+    ScsiDeviceContext device;
+    ASSERT_TRUE(FindSmiDevice(FALSE, &device.hostAdapterId, &device.targetId, &device.aspiModule, &device.driveLetter));
+    SetLastError(0);
+    EXPECT_FALSE(OpenAndLockVolume(FALSE, &device.volumeHandle, &device.vwin32Handle));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    ASSERT_NE(device.volumeHandle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseVolumeWithoutDismount(FALSE, &device.volumeHandle, &device.vwin32Handle));
+    EXPECT_EQ(g_port->Locks(), 0u);
+    EXPECT_EQ(g_port->Dismounts(), 0u);
+
+    HANDLE vwin32 = INVALID_HANDLE_VALUE;
+    EXPECT_FALSE(LockDriveWin9x(&vwin32, 'E'));
+    EXPECT_TRUE(g_port->CloseHandle(vwin32));
+
+    ASSERT_TRUE(FindSmiDevice(FALSE, &device.hostAdapterId, &device.targetId, &device.aspiModule, &device.driveLetter));
+    OpenAndLockVolume(FALSE, &device.volumeHandle, &device.vwin32Handle);
+    EXPECT_TRUE(DismountAndCloseVolume(FALSE, &device.volumeHandle, &device.vwin32Handle));
+    EXPECT_EQ(g_port->Dismounts(), 1u);
 }
 
 TEST(SimulatedPort, RecordsAreCheckedAsThePlatformChecksThem)

@@ -100,6 +100,14 @@ BOOL ScriptedPort::DeviceIoControl(HANDLE device, DWORD code, void* in, DWORD in
         case IOCTL_SCSI_PASS_THROUGH_DIRECT:
             result = volume.onDirect ? volume.onDirect(*static_cast<SCSI_PASS_THROUGH_DIRECT*>(in))
                                      : TRUE;
+            if (result && out && outSize >= sizeof(SCSI_PASS_THROUGH_DIRECT)) {
+                auto* record = static_cast<SCSI_PASS_THROUGH_DIRECT*>(out);
+                record->ScsiStatus = volume.directStatus;
+                const std::size_t copied = std::min<std::size_t>(record->SenseInfoLength, volume.directSense.size());
+                if (copied && record->SenseInfoOffset + copied <= outSize)
+                    std::memcpy(static_cast<BYTE*>(out) + record->SenseInfoOffset, volume.directSense.data(), copied);
+                record->SenseInfoLength = static_cast<UCHAR>(copied);
+            }
             *returned = sizeof(SCSI_PASS_THROUGH_DIRECT);
             break;
         case FSCTL_LOCK_VOLUME:
@@ -225,7 +233,7 @@ DWORD ScriptedPort::SendAspi(void* block)
                         std::min<DWORD>(36, srb->SRB_BufLen));
     }
     if (aspiCompletesAtOnce) {
-        srb->SRB_Status = aspi::SS_COMP;
+        srb->SRB_Status = srb->CDBByte[0] == 0x12 ? aspi::SS_COMP : aspiCommandStatus;
     } else {
         srb->SRB_Status = aspi::SS_PENDING;
         pending_ = srb;

@@ -31,6 +31,10 @@ public:
         BOOL lockResult = TRUE;
         // Answers a direct pass-through; default: success, data untouched.
         std::function<BOOL(const SCSI_PASS_THROUGH_DIRECT&)> onDirect;
+        // What the drive says of a direct command the call delivered: its SCSI status, and the
+        // sense data put into the record's sense area (as much as the record asks for).
+        UCHAR directStatus = 0;
+        std::vector<BYTE> directSense;
     };
 
     struct OpenCall {
@@ -67,6 +71,7 @@ public:
     BYTE aspiAdapters = 1;
     std::map<BYTE, Inquiry> aspiDevices;  // adapter -> INQUIRY of its target 0
     bool aspiCompletesAtOnce = true;      // else the request stays pending until aborted
+    BYTE aspiCommandStatus = aspi::SS_COMP;  // how commands other than INQUIRY complete at once
     bool aspiAsyncCompletion = false;     // pending, completed by the wait
     int abortTakesWaits = 0;              // an abort lets go of the request only after this many waits
     bool eventsCreate = true;

@@ -1221,6 +1221,7 @@ TEST(Printing, AWindowPrintsWhatItsPaintHandlerDraws)
 
     window.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.GetSafeHdc()), PRF_CLIENT);
     EXPECT_EQ(window.m_paints, shown + 1);
+    EXPECT_EQ(CDC::FromHandle(memory.GetSafeHdc()), &memory) << "the DC lent to the print keeps its owner";
     EXPECT_EQ(memory.GetPixel(50, 2), RGB(0, 0, 255));
     EXPECT_EQ(memory.GetPixel(50, 40), RGB(255, 0, 0));
 

@@ -252,6 +252,56 @@ case $scenario in
     close_result_and_end "$FAILURE"
     ;;
 
+  write-protected-fat32 | write-protected-complete | write-protected-aspi)
+    # The drive refuses every write with CHECK CONDITION (DATA PROTECT), as a real one with its
+    # switch on does, while the platform call itself succeeds: the run must end in the failure box.
+    case $scenario in
+      write-protected-complete) sectors=131072 ;;
+      *) sectors=16777216 ;;  # 8 GiB: the FAT32 builder
+    esac
+    profile=$(drive d "capacity = $sectors" "firmware = 080411-AB-" "write_protect = yes")
+    if [ "$scenario" = write-protected-aspi ]; then
+      cp "$E2E_WNASPI32" "$E2E_WORK/wnaspi32.dll"
+      start --env "SARROW_SIM_PROFILE=$(win_path "$profile")" --version win98 --native-dll wnaspi32 \
+        "$E2E_PRODUCTION_EXE"
+    else
+      sarrow "$profile"
+    fi
+    to_repair_dialog
+    [ "$scenario" = write-protected-complete ] && drv click "$REPAIR" 1007 && sleep 0.3
+    expect_result "$(run_repair)" "failure Format Failed!!"
+    refused=$(awk '$2 == "write10" && $5 == "fail" && $6 == "07/27/00"' "$E2E_WORK/d/commands.log" | wc -l)
+    [ "$refused" -ge 1 ] || fail "no write was refused as write-protected"
+    [ "$refused" = "$(commands "$profile" write10)" ] || fail "a write went through"
+    # The run stops at the first refused write.
+    [ "$refused" = 1 ] || fail "$refused writes were sent after the drive refused the first"
+    # The MBR and the first FAT sectors stay empty.
+    [ -z "$(head -c 1048576 "$E2E_WORK/d/drive.img" | tr -d '\0' | head -c 1)" ] || fail "the image changed"
+    close_result_and_end "$FAILURE"
+    ;;
+
+  refresh-in-use)
+    # Another program holds the volume, so every lock fails. A device-box refresh only reads: it
+    # still shows the drive, and closes the volume without a dismount that would pull it from
+    # under that program.
+    profile=$(drive d "capacity = 1953125" "volume_in_use = yes")
+    sarrow "$profile"
+    to_repair_dialog
+    [ "$(text_of "$REPAIR" 1008 | head -1)" = "[F:] 953MB" ] || fail "device box: $(text_of "$REPAIR" 1008)"
+    for _ in 1 2 3; do
+      drv post "$REPAIR" 0 0x0113 0x999 >/dev/null  # WM_TIMER of the refresh timer
+    done
+    sleep 1
+    [ "$(commands "$profile" device-info)" = 4 ] || fail "not four refreshes: $(commands "$profile" device-info)"
+    [ "$(awk '$2 == "lock-volume" && $5 == "fail"' "$E2E_WORK/d/commands.log" | wc -l)" = 4 ] ||
+      fail "the locks did not fail four times"
+    [ "$(commands "$profile" dismount-volume)" = 0 ] ||
+      fail "$(commands "$profile" dismount-volume) dismounts of a volume another program holds"
+    [ "$(commands "$profile" close-volume)" -ge 4 ] || fail "the volume was not closed after each refresh"
+    drv click "$REPAIR" 1006
+    wait_exit
+    ;;
+
   refresh-stable)
     # A hundred device-box refreshes (the refresh timer's message) and repaints leave the window
     # as it was and the process with no more GDI objects than before.
@@ -270,6 +320,7 @@ case $scenario in
     before=$(drv gdi "$REPAIR" | tr -d '\r')
     device_reads=$(commands "$profile" device-info)
     flash_reads=$(commands "$profile" flash-info)
+    dismounts=$(commands "$profile" dismount-volume)
     refresh_and_repaint 100
     after=$(drv gdi "$REPAIR" | tr -d '\r')
     echo "GDI objects: $before before, $after after a hundred refreshes and repaints"
@@ -278,6 +329,9 @@ case $scenario in
       fail "device reads grew from $device_reads to $(commands "$profile" device-info), not by 100"
     [ $(($(commands "$profile" flash-info) - flash_reads)) = 100 ] ||
       fail "flash reads grew from $flash_reads to $(commands "$profile" flash-info), not by 100"
+    # The locks succeed here: each refresh ends with a dismount.
+    [ $(($(commands "$profile" dismount-volume) - dismounts)) = 100 ] ||
+      fail "dismounts grew from $dismounts to $(commands "$profile" dismount-volume), not by 100"
     [ "$before" -gt 0 ] || fail "GDI objects cannot be counted"
     [ "$after" -le "$before" ] || fail "GDI objects grew from $before to $after"
     [ "$(text_of "$REPAIR" 1008)" = "$first" ] || fail "the device box changed: $(text_of "$REPAIR" 1008)"

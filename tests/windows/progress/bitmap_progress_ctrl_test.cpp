@@ -158,6 +158,35 @@ TEST_F(ProgressWindowTest, IncrementalPaintsLeaveTheSamePictureAsAFullRepaint)
     }
 }
 
+TEST_F(ProgressWindowTest, PrintsThePictureItPaints)
+{
+    HWND placeholder = Placeholder(10, 10, 257, 18);
+    auto bar = Bar(placeholder, 100);
+    bar->SetPos(60, true);
+    ::UpdateWindow(*bar);
+    const std::vector<std::uint32_t> painted = bar->Picture();
+    ASSERT_EQ(painted.size(), 255u * 16u);
+
+    // A print (PrintWindow, WM_PRINT) gets the same picture in the DC it brings.
+    HDC screen = ::GetDC(nullptr);
+    HDC print = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 255, 16);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(print, bitmap);
+    RECT all = {0, 0, 255, 16};
+    ::FillRect(print, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    ::SendMessageA(*bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(print), PRF_CLIENT);
+    for (int x : {2, 60, 150, 252})
+        for (int y : {3, 8, 12}) {
+            const std::uint32_t pixel = painted[y * 255 + x];  // 0x00RRGGBB, as a DIB holds it
+            EXPECT_EQ(::GetPixel(print, x, y), RGB(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF)) << x << ", " << y;
+        }
+    ::SelectObject(print, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(print);
+    ::DestroyWindow(placeholder);
+}
+
 // A column of the built-in strip's tile, as the bar shows it at its own height of 16 rows.
 std::vector<std::uint32_t> StripColumn(int tile, int column)
 {

@@ -12,6 +12,7 @@
 //                          request stays pending until SC_ABORT_SRB
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -99,24 +100,42 @@ bool ForeignDevice(aspi::SRB_ExecSCSICmd& srb)
     return true;
 }
 
+// Host adapter status of a request whose target did not answer its selection.
+constexpr BYTE kSelectionTimeout = 0x11;
+
+// Answers as ASPI does for a real drive: SS_COMP for a command that ended GOOD; SS_ERR with the
+// target's status and its sense data for one it refused; SS_ERR with a selection time-out when
+// the drive has dropped off the bus. The status is set last: from then on the block is the
+// caller's again.
 void Run(aspi::SRB_ExecSCSICmd& srb)
 {
-    bool ok = false;
+    sim::CommandOutcome outcome;
     {
         std::lock_guard<core::Mutex> lock(g_mutex);
         if (srb.SRB_HaId != DriveAdapter()) {
-            ok = ForeignDevice(srb);
+            if (!ForeignDevice(srb)) {
+                outcome.status = scsi::kStatusCheckCondition;
+                outcome.sense = scsi::kInvalidOpcode;
+            }
         } else if (sim::SmiController* drive = Drive()) {
             scsi::Cdb cdb{};
             std::memcpy(cdb.data(), srb.CDBByte, cdb.size());
             const scsi::Direction direction = (srb.SRB_Flags & aspi::SRB_DIR_OUT)
                                                   ? scsi::Direction::Out
                                                   : scsi::Direction::In;
-            ok = drive->Execute(cdb, srb.SRB_CDBLen, direction, srb.SRB_BufPointer, srb.SRB_BufLen);
+            outcome = drive->Submit(cdb, srb.SRB_CDBLen, direction, srb.SRB_BufPointer, srb.SRB_BufLen);
+        } else {
+            outcome.answered = false;
         }
     }
-    srb.SRB_TargStat = ok ? 0 : 2;  // CHECK CONDITION
-    srb.SRB_Status = ok ? aspi::SS_COMP : aspi::SS_ERR;
+    srb.SRB_HaStat = outcome.answered ? 0 : kSelectionTimeout;
+    srb.SRB_TargStat = outcome.status;
+    if (!outcome.Good() && outcome.answered) {
+        const scsi::FixedSense sense = outcome.SenseData();
+        std::memcpy(srb.SenseArea, sense.data(),
+                    std::min<std::size_t>({srb.SRB_SenseLen, sizeof srb.SenseArea, sense.size()}));
+    }
+    srb.SRB_Status = outcome.Good() ? aspi::SS_COMP : aspi::SS_ERR;
 }
 
 void Post(aspi::SRB_ExecSCSICmd& srb)

@@ -1,0 +1,18 @@
+// quillet/quillet.cpp
+// The dispatcher's entry point: one form, whose OnShow does the work.
+#include <windows.h>
+
+#include "quillet/main_form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    try {
+        Application->Initialize();
+        Application->Title = "Vexmend";
+        Application->CreateForm(Form1);
+        Application->Run();
+    } catch (...) {
+        return Application->ShowCurrentException();
+    }
+    return 0;
+}

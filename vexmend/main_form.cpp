@@ -1,0 +1,75 @@
+// vexmend/main_form.cpp
+#include "vexmend/main_form.h"
+
+#include "core/launch/work_folder.h"
+#include "platform/launch/work_folder.h"
+#include "vexmend/launcher.h"
+#include "vexmend/vexmend_texts.h"
+
+TForm1* Form1 = nullptr;
+
+const char kVersionMessage[] = "The application only runs on Windows XP and Vista.";
+const char kAdministratorMessage[] = "Please log in as administrator to run this utility.";
+
+namespace {
+
+// The carried files, in the order they are written.
+struct CarriedFile {
+    const char* type;
+    const char* name;
+    const char* fileName;
+};
+constexpr CarriedFile kCarriedFiles[] = {
+    {"DLLFILE", "DLL16x", "REZO.dll"},
+    {"DLLFILE", "DLLMSVC", "msvcp60.dll"},
+    {"EXEFILE", "EXELF", "Quillet.exe"},
+};
+
+bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+void Refuse(const char* english, const char* chinese)
+{
+    MessageDlg(std::string(english) + "\r\n" + chinese, mtInformation, mbOK, 0);
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner)
+{
+    Caption = "Vexmend";
+    Width = 154;
+    Height = 29;
+    BorderIcons = 0;
+    Position = poDesktopCenter;
+    Color = clBtnFace;
+    Font.Name = "MS Sans Serif";
+    Font.Height = -11;
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+
+    WindowsVersionClass versionClass = WindowsVersionClass::NotDetermined;
+    GetWindowsVersionClass(versionClass);
+    if (!launch::IsAdmittedWindows(versionClass)) {
+        Refuse(kVersionMessage, kVersionMessageChinese);
+        return;
+    }
+    if (!IsUserAdministrator()) {
+        Refuse(kAdministratorMessage, kAdministratorMessageChinese);
+        return;
+    }
+
+    const std::string folder = WorkFolderOrRaise({"REZO.dll", "msvcp60.dll", "Quillet.exe"});
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (const CarriedFile& file : kCarriedFiles) {
+        TResourceStream stream(Application->Instance(), file.name, file.type);
+        stream.SaveToFile(folder + file.fileName);
+    }
+
+    const std::string parameters =
+        launch::ParameterText(GetCurrentDir(), Application->ExeName(), launch::kPathCapacity, IsLeadByte);
+    ::Sleep(kStartPause);
+    StartHidden(Handle(), folder + "Quillet.exe", parameters.c_str());
+}
+
+void TForm1::FormShow(TObject*) { Close(); }
+
+void TForm1::FormCreate(TObject*) {}

@@ -1,0 +1,18 @@
+// vexmend/vexmend.cpp
+// The launcher's entry point: creating the form does the launch; showing it ends the program.
+#include <windows.h>
+
+#include "vexmend/main_form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    try {
+        Application->Initialize();
+        Application->Title = "Vexmend";
+        Application->CreateForm(Form1);
+        Application->Run();
+    } catch (...) {
+        return Application->ShowCurrentException();
+    }
+    return 0;
+}
