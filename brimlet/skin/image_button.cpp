@@ -26,6 +26,8 @@ BEGIN_MESSAGE_MAP(CImageButton, CButton)
     ON_WM_CTLCOLOR_REFLECT()
     ON_WM_SYSCOLORCHANGE()
     ON_CONTROL_REFLECT_EX(BN_CLICKED, &CImageButton::OnClicked)
+    ON_WM_MENUCHAR()
+    ON_WM_MEASUREITEM()
 END_MESSAGE_MAP()
 
 namespace {
@@ -125,6 +127,8 @@ CImageButton::CImageButton() { ResetColors(FALSE); }
 
 CImageButton::~CImageButton()
 {
+    if (m_dropDownMenu.m_hMenu)
+        m_dropDownMenu.DestroyWithItems();
     ReleaseImages();
     if (m_cursor)
         ::DestroyCursor(m_cursor);
@@ -555,7 +559,85 @@ void CImageButton::PlaySlot(int slot) const
         ::PlaySoundA(sound.sound, sound.module, sound.flags);  // a sound that does not play is left out
 }
 
-BOOL CImageButton::ShowDropDownMenu() { return FALSE; }
+// --- the drop-down menu
+
+DWORD CImageButton::AttachDropDownMenu(UINT menuId, HWND target, BOOL xpLook, UINT toolbarId, SIZE imageSize,
+                                       COLORREF toolbarMask, BOOL repaint)
+{
+    if (m_dropDownMenu.m_hMenu)
+        m_dropDownMenu.DestroyWithItems();
+    m_menuTarget = nullptr;
+    m_menuShown = FALSE;
+    DWORD result = kDone;
+    if (menuId != 0) {
+        const int drawMode = xpLook ? 1 : 0;
+        OrvelMenu::SetDrawModes(drawMode, drawMode);
+        if (!m_dropDownMenu.LoadMenuResource(menuId)) {
+            result = kResourceNotUsable;
+        } else if (toolbarId != 0) {
+            m_dropDownMenu.SetMaskColour(toolbarMask);
+            m_dropDownMenu.SetIconSize(imageSize.cx, imageSize.cy);
+            if (!m_dropDownMenu.LoadToolbarImages(toolbarId)) {
+                m_dropDownMenu.DestroyWithItems();
+                result = kResourceNotUsable;
+            }
+        }
+        if (result == kDone)
+            m_menuTarget = target;
+    }
+    Repaint(repaint);
+    return result;
+}
+
+DWORD CImageButton::SetMenuNotify(HWND window, UINT message, LPARAM lParam)
+{
+    m_menuNotify.window = window;
+    m_menuNotify.message = message;
+    m_menuNotify.lParam = lParam;
+    return kDone;
+}
+
+BOOL CImageButton::ShowDropDownMenu()
+{
+    if (!m_dropDownMenu.m_hMenu)
+        return FALSE;
+    CRect window;
+    GetWindowRect(&window);
+    m_menuShown = TRUE;
+    Invalidate();
+    UINT command = 0;
+    // A template without a popup at its first position has nothing to open.
+    if (CMenu* popup = m_dropDownMenu.GetSubMenuAt(0)) {
+        if (m_menuNotify.window)
+            ::SendMessageA(m_menuNotify.window, m_menuNotify.message, reinterpret_cast<WPARAM>(popup),
+                           m_menuNotify.lParam);
+        command = static_cast<UINT>(::TrackPopupMenu(*popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+                                                     window.left, window.bottom, 0, m_hWnd, nullptr));
+    }
+    m_menuShown = FALSE;
+    Invalidate();
+    if (command != 0 && m_menuTarget)
+        ::PostMessageA(m_menuTarget, WM_COMMAND, command & 0xFFFF, 0);
+    return TRUE;
+}
+
+LRESULT CImageButton::OnMenuChar(UINT character, UINT flags, CMenu* menu)
+{
+    if (OrvelMenu::IsRegisteredPopup(menu))
+        return OrvelMenu::HandleMenuChar(character, flags, menu);
+    return CButton::OnMenuChar(character, flags, menu);
+}
+
+void CImageButton::OnMeasureItem(int id, LPMEASUREITEMSTRUCT item)
+{
+    // An item that opens a submenu comes with the submenu's handle as its id.
+    const HMENU submenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item->itemID));
+    if (item->CtlType == ODT_MENU && ::IsMenu(submenu) && OrvelMenu::IsRegisteredPopup(submenu)) {
+        m_dropDownMenu.MeasureItem(item);
+        return;
+    }
+    CButton::OnMeasureItem(id, item);
+}
 
 // --- hooks and messages
 

@@ -4,9 +4,11 @@
 // as a check box, open a link with the shell, show a tooltip and a cursor of its own, play a sound
 // on hover and on click, and can paint its parent's picture under itself so that an irregular
 // bitmap sits on a skinned dialog. It takes over a push button of a dialog template
-// (DDX_Control) and makes it owner-drawn.
+// (DDX_Control) and makes it owner-drawn. It can carry a drop-down menu (an owner-drawn menu
+// loaded from a menu template) that opens below it when it is clicked.
 #pragma once
 
+#include "brimlet/skin/orvel_menu.h"
 #include "platform/dialogs/dialogs.h"
 
 class CImageButton : public CButton
@@ -102,6 +104,16 @@ public:
     // NULL clears the slot.
     DWORD SetButtonSound(LPCSTR sound, HMODULE module = nullptr, BOOL onClick = FALSE, BOOL asynchronous = TRUE);
 
+    // The drop-down menu: a menu template whose first popup opens below the button on a click,
+    // in the XP look or the classic one (for every owner-drawn menu), with the images of a
+    // toolbar resource (0: none) of that image size and transparent colour; the chosen command
+    // goes to target as WM_COMMAND. A menu held before goes first; menu id 0 leaves none.
+    // 1 when the template or the toolbar does not load (then the button holds no menu).
+    DWORD AttachDropDownMenu(UINT menuId, HWND target, BOOL xpLook, UINT toolbarId = 0, SIZE imageSize = {16, 15},
+                             COLORREF toolbarMask = RGB(192, 192, 192), BOOL repaint = TRUE);
+    // Sent to window just before the menu opens: the message, the popup (CMenu*) and lParam.
+    DWORD SetMenuNotify(HWND window, UINT message, LPARAM lParam);
+
     // A monochrome mask of the bitmap's transparent colour (its pixels 1); the bitmap's transparent
     // pixels become black. NULL when the mask cannot be made.
     static HBITMAP BuildMask(HBITMAP bitmap, DWORD width, DWORD height, COLORREF key);
@@ -135,6 +147,8 @@ protected:
     HBRUSH CtlColor(CDC* dc, UINT kind);
     void OnSysColorChange();
     BOOL OnClicked();
+    LRESULT OnMenuChar(UINT character, UINT flags, CMenu* menu);
+    void OnMeasureItem(int id, LPMEASUREITEMSTRUCT item);
 
     // The image's rectangle (its own size) for the face; the caption's rectangle may change.
     void PlaceImage(BOOL hasCaption, const RECT* item, RECT* caption, BOOL pressed, DWORD width,
@@ -192,10 +206,11 @@ protected:
     BOOL m_drawBorder = TRUE;
     BOOL m_focusOnFlat = FALSE;
     COLORREF m_faceColours[kFaceColourCount] = {};
-    // The drop-down menu's target window (it gets the chosen command) and whether the menu is
-    // open; the menu itself comes with the owner-drawn menu class.
+    // The drop-down menu's target window (it gets the chosen command), whether the menu is open,
+    // and the menu.
     HWND m_menuTarget = nullptr;
     BOOL m_menuShown = FALSE;
+    OrvelMenu m_dropDownMenu;
     HCURSOR m_cursor = nullptr;
     CToolTipCtrl m_tooltip;
     CDC m_backgroundDC;

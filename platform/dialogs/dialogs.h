@@ -39,4 +39,5 @@
 #include "platform/dialogs/geometry.h"
 #include "platform/dialogs/object.h"
 #include "platform/dialogs/sync.h"
+#include "platform/dialogs/toolbar.h"
 #include "platform/dialogs/wnd.h"

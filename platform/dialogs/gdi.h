@@ -304,6 +304,11 @@ protected:
     HWND m_hWnd = nullptr;
 };
 
+// A bitmap resource of up to 256 colours whose standard greys and white (0x808080, 0xC0C0C0,
+// 0xFFFFFF) become the current button shadow, face and highlight colours, as a bitmap of the
+// screen's format; NULL when the resource is no readable bitmap.
+HBITMAP AfxLoadSysColorBitmap(HINSTANCE instance, HRSRC resource);
+
 class CImageList : public CObject
 {
     DECLARE_DYNAMIC(CImageList)

@@ -1,0 +1,278 @@
+// The image button's drop-down menu with a real window: the menu opens under the button, the
+// button looks pressed while it is open, the owner is told just before, a choice by key or by
+// menu character reaches the target, a dismissed menu posts nothing, and menus that cannot be
+// loaded or opened leave the button without one.
+#include "brimlet/skin/image_button.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "tests/windows/menu/canvas.h"
+
+namespace {
+
+using test_support::Canvas;
+
+constexpr UINT kTemplate = 700;         // File (Open 100, Save as 101, separator, Recent), Edit
+constexpr UINT kNoPopupTemplate = 701;  // a plain command at the first position
+constexpr UINT kToolbar = 300;
+constexpr UINT kBlackMark = 320;  // black square on magenta: the hover and pressed image
+constexpr UINT kBlueMark = 321;   // blue square on magenta: the normal image
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr int kButtonId = 1001;
+constexpr UINT kNotify = WM_APP + 7;
+
+class CTestButton : public CImageButton
+{
+public:
+    BOOL MenuShown() const { return m_menuShown; }
+    OrvelMenu& DropDown() { return m_dropDownMenu; }
+    HWND Target() const { return m_menuTarget; }
+
+    // The button's face for the item state, painted through DrawItem.
+    COLORREF FaceAt(UINT state, int x, int y)
+    {
+        Canvas canvas(40, 30, RGB(9, 9, 9));
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = kButtonId;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = state;
+        item.hwndItem = m_hWnd;
+        item.hDC = canvas.dc();
+        GetClientRect(&item.rcItem);
+        DrawItem(&item);
+        return canvas.At(x, y);
+    }
+};
+
+// The owner and target: it counts the commands and notices it gets.
+class COwner : public CWnd
+{
+public:
+    BOOL CreateOwner()
+    {
+        return CreateEx(0, AfxRegisterWndClass(0), "drop-down owner", WS_POPUP | WS_VISIBLE, 40, 40, 200, 120,
+                        nullptr, nullptr);
+    }
+    std::vector<UINT> m_commands;
+    std::vector<std::pair<WPARAM, LPARAM>> m_notices;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnMenuCommand(UINT id) { m_commands.push_back(id); }
+    LRESULT OnNotice(WPARAM wParam, LPARAM lParam)
+    {
+        m_notices.emplace_back(wParam, lParam);
+        return 0;
+    }
+};
+
+BEGIN_MESSAGE_MAP(COwner, CWnd)
+    ON_COMMAND_RANGE(100, 199, &COwner::OnMenuCommand)  // the menus' commands, not the button's click
+    ON_MESSAGE(kNotify, &COwner::OnNotice)
+END_MESSAGE_MAP()
+
+BOOL CALLBACK TakeMenuWindow(HWND window, LPARAM result)
+{
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+HWND OpenMenuWindow()
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), TakeMenuWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// What to do once the menu is open; the click runs it from a timer of the menu's own loop.
+std::function<void(HWND)> g_whileOpen;
+bool g_sawMenu = false;
+
+void CALLBACK WhileOpen(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND menu = OpenMenuWindow();
+    if (!menu)
+        return;
+    ::KillTimer(nullptr, id);
+    g_sawMenu = true;
+    g_whileOpen(menu);
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// Clicks the button; while the menu is open, whileOpen runs (and must close it).
+bool ClickWithMenu(CTestButton& button, std::function<void(HWND)> whileOpen)
+{
+    g_whileOpen = std::move(whileOpen);
+    g_sawMenu = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WhileOpen);
+    // A safety net: a menu that stays open is closed after a few seconds.
+    const UINT_PTR net = ::SetTimer(nullptr, 0, 5000, CloseMenu);
+    button.SendMessage(BM_CLICK);
+    ::KillTimer(nullptr, timer);
+    ::KillTimer(nullptr, net);
+    Pump();
+    return g_sawMenu;
+}
+
+class DropDownMenu : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_owner.CreateOwner());
+        const RECT rect = {20, 10, 60, 40};
+        ASSERT_TRUE(m_button.Create("", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect, &m_owner, kButtonId));
+        ASSERT_EQ(m_button.SetBitmapPair(kBlackMark, kMagenta, kBlueMark, kMagenta), 0u);
+        m_button.SetImageAlignment(CImageButton::kImageUnderCaption, FALSE);
+        m_owner.UpdateWindow();
+    }
+    void TearDown() override
+    {
+        m_button.DestroyWindow();
+        m_owner.DestroyWindow();
+        OrvelMenu::SetDrawModes(1, 0);
+    }
+
+    COwner m_owner;
+    CTestButton m_button;
+};
+
+TEST_F(DropDownMenu, OpensUnderTheButtonPressedAndItsChoiceReachesTheTarget)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE, kToolbar, {16, 15}, RGB(192, 192, 192),
+                                          FALSE), 0u);
+    EXPECT_EQ(m_button.Target(), m_owner.m_hWnd);
+    EXPECT_TRUE(OrvelMenu::UsesXpStyle());
+    EXPECT_EQ(m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 1234), 0u);
+    EXPECT_EQ(m_button.FaceAt(0, 8, 8), RGB(0, 0, 255));  // closed: the normal image
+
+    RECT buttonRect;
+    m_button.GetWindowRect(&buttonRect);
+    RECT menuRect = {};
+    BOOL shownWhileOpen = FALSE;
+    COLORREF faceWhileOpen = 0;
+    size_t noticesWhileOpen = 0;
+    ASSERT_TRUE(ClickWithMenu(m_button, [&](HWND menu) {
+        ::GetWindowRect(menu, &menuRect);
+        shownWhileOpen = m_button.MenuShown();
+        faceWhileOpen = m_button.FaceAt(0, 8, 8);
+        noticesWhileOpen = m_owner.m_notices.size();
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);  // Open
+        ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    }));
+    EXPECT_EQ(menuRect.left, buttonRect.left);
+    EXPECT_EQ(menuRect.top, buttonRect.bottom);
+    EXPECT_TRUE(shownWhileOpen);
+    EXPECT_EQ(faceWhileOpen, RGB(0, 0, 0));  // pressed while open: the hover image
+    EXPECT_EQ(noticesWhileOpen, 1u);         // told before it opened
+    ASSERT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_EQ(m_owner.m_notices[0].first, reinterpret_cast<WPARAM>(m_button.DropDown().GetSubMenuAt(0)));
+    EXPECT_EQ(m_owner.m_notices[0].second, 1234);
+    EXPECT_FALSE(m_button.MenuShown());
+    EXPECT_EQ(m_button.FaceAt(0, 8, 8), RGB(0, 0, 255));
+    EXPECT_EQ(m_owner.m_commands, (std::vector<UINT>{100}));
+    // The toolbar's images were bound: Save as shows the blue button's image.
+    auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
+    ASSERT_TRUE(file);
+    EXPECT_GE(file->Items()[1]->sharedImageIndex, 0);
+}
+
+TEST_F(DropDownMenu, AMenuCharacterChoosesThroughTheButton)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, FALSE), 0u);
+    EXPECT_FALSE(OrvelMenu::UsesXpStyle());
+    ASSERT_TRUE(ClickWithMenu(m_button, [](HWND menu) { ::PostMessageA(menu, WM_CHAR, 's', 0); }));
+    EXPECT_EQ(m_owner.m_commands, (std::vector<UINT>{101}));  // &Save as
+}
+
+TEST_F(DropDownMenu, ADismissedMenuPostsNothing)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    ASSERT_TRUE(ClickWithMenu(m_button, [](HWND menu) { ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0); }));
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_FALSE(m_button.MenuShown());
+}
+
+TEST_F(DropDownMenu, MenusThatDoNotLoadLeaveTheButtonWithoutOne)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    ASSERT_TRUE(m_button.DropDown().m_hMenu);
+    EXPECT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE, 999), 1u);  // no such toolbar
+    EXPECT_EQ(m_button.DropDown().m_hMenu, nullptr);
+    EXPECT_EQ(m_button.Target(), nullptr);
+    EXPECT_EQ(m_button.AttachDropDownMenu(799, m_owner.m_hWnd, TRUE), 1u);  // no such template
+    EXPECT_EQ(m_button.DropDown().m_hMenu, nullptr);
+
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    const HMENU held = m_button.DropDown().m_hMenu;
+    EXPECT_EQ(m_button.AttachDropDownMenu(0, m_owner.m_hWnd, TRUE), 0u);  // removes it
+    EXPECT_EQ(m_button.DropDown().m_hMenu, nullptr);
+    EXPECT_FALSE(::IsMenu(held));
+    m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 1);
+    EXPECT_FALSE(ClickWithMenu(m_button, [](HWND) { ::EndMenu(); }));  // a plain click now
+    EXPECT_TRUE(m_owner.m_notices.empty());
+}
+
+TEST_F(DropDownMenu, ATemplateWithoutAPopupFirstOpensNothing)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kNoPopupTemplate, m_owner.m_hWnd, TRUE), 0u);
+    m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 1);
+    EXPECT_FALSE(ClickWithMenu(m_button, [](HWND) { ::EndMenu(); }));
+    EXPECT_TRUE(m_owner.m_notices.empty());
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_FALSE(m_button.MenuShown());
+}
+
+TEST_F(DropDownMenu, TheButtonRoutesMeasuringOfItsPopupsItems)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
+    ASSERT_TRUE(file);
+    // The Recent entry opens a registered popup: its id is that popup's handle.
+    MEASUREITEMSTRUCT popupEntry = {};
+    popupEntry.CtlType = ODT_MENU;
+    popupEntry.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(::GetSubMenu(*file, 3)));
+    popupEntry.itemData = reinterpret_cast<ULONG_PTR>(file->Items()[3]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&popupEntry));
+    EXPECT_GT(popupEntry.itemWidth, 16u + 7 + 8);
+    EXPECT_GE(popupEntry.itemHeight, 22u);
+    // A command: measured by the menu that holds it.
+    MEASUREITEMSTRUCT command = {};
+    command.CtlType = ODT_MENU;
+    command.itemID = 100;
+    command.itemData = reinterpret_cast<ULONG_PTR>(file->Items()[0]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&command));
+    EXPECT_GT(command.itemWidth, 16u + 7 + 8);
+    // WM_MENUCHAR for one of its popups, and for a menu that is not one.
+    EXPECT_EQ(m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('o', MF_POPUP), reinterpret_cast<LPARAM>(file->m_hMenu)),
+              0x20000);
+    CMenu other;
+    ASSERT_TRUE(other.CreatePopupMenu());
+    EXPECT_EQ(m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('o', MF_POPUP), reinterpret_cast<LPARAM>(other.m_hMenu)),
+              0);
+}
+
+}  // namespace

@@ -1,0 +1,265 @@
+// The region bitmap dialog with real dialogs: the window region cut out of a bitmap with
+// key-coloured columns, a row and a hole, read back with GetWindowRgn; the background it paints;
+// statics made transparent while a trackbar keeps its background; who owns the bitmap.
+#include "brimlet/skin/region_bitmap_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/windows/menu/canvas.h"
+#include "tests/windows/support/gdi_objects.h"
+
+namespace {
+
+using test_support::Canvas;
+
+constexpr UINT kBorderless = 400;
+constexpr UINT kFramed = 401;
+constexpr UINT kRegionBitmap = 340;  // 40 x 30, white; magenta columns 0 and 39, row 5, hole (20, 20, 24, 24)
+constexpr int kLabel = 1001;
+constexpr int kTrackbar = 1002;
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The region the bitmap gives, built here rectangle by rectangle, at the client area's offset.
+HRGN ExpectedBitmapRegion(int offsetX, int offsetY)
+{
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    auto add = [&](int left, int top, int right, int bottom, int mode) {
+        HRGN part = ::CreateRectRgn(offsetX + left, offsetY + top, offsetX + right, offsetY + bottom);
+        ::CombineRgn(region, region, part, mode);
+        ::DeleteObject(part);
+    };
+    add(1, 0, 39, 5, RGN_OR);
+    add(1, 6, 39, 30, RGN_OR);
+    add(20, 20, 24, 24, RGN_DIFF);
+    return region;
+}
+
+// The window's region now; NULL when it has none.
+HRGN WindowRegion(HWND window)
+{
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    if (::GetWindowRgn(window, region) == ERROR) {
+        ::DeleteObject(region);
+        return nullptr;
+    }
+    return region;
+}
+
+POINT ClientOffset(HWND window)
+{
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    POINT origin = {0, 0};
+    ::ClientToScreen(window, &origin);
+    return {origin.x - rect.left, origin.y - rect.top};
+}
+
+class CTestRegionDialog : public CRegionBitmapDialog
+{
+public:
+    using CRegionBitmapDialog::CRegionBitmapDialog;
+    BOOL OwnsBitmap() const { return m_ownsBitmap; }
+    BOOL HasBitmap() const { return m_hasBitmap; }
+};
+
+TEST(RegionBitmapDialog, TheRegionFollowsTheBitmapAroundTheKeyColour)
+{
+    CTestRegionDialog dialog(kBorderless, nullptr, nullptr, kRegionBitmap);
+    EXPECT_TRUE(dialog.OwnsBitmap());
+    ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+    // Set before the window existed: no region yet.
+    EXPECT_EQ(WindowRegion(dialog.m_hWnd), nullptr);
+
+    RECT window;
+    ::GetWindowRect(dialog.m_hWnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    ASSERT_GT(width, 40);
+    ASSERT_GT(height, 30);
+
+    dialog.SetRegionKeyColor(kMagenta);  // the region flag is still off: the whole window
+    HRGN region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    RECT box;
+    ::GetRgnBox(region, &box);
+    EXPECT_EQ(box.right - box.left, width);
+    EXPECT_EQ(box.bottom - box.top, height);
+    ::DeleteObject(region);
+
+    dialog.EnableBitmapRegion(TRUE);
+    region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    HRGN expected = ExpectedBitmapRegion(0, 0);
+    EXPECT_TRUE(::EqualRgn(region, expected));
+    struct Probe { int x, y; bool inside; };
+    const Probe probes[] = {
+        {0, 0, false},   // the key-coloured first column
+        {1, 0, true},    {38, 29, true},
+        {39, 10, false},  // the last column
+        {10, 5, false},   // the key-coloured row
+        {10, 4, true},   {10, 6, true},
+        {21, 21, false},  // the hole
+        {19, 21, true},
+        {45, 10, false},  // client area beyond the bitmap
+        {10, 35, false},
+    };
+    for (const Probe& probe : probes)
+        EXPECT_EQ(::PtInRegion(region, probe.x, probe.y) != FALSE, probe.inside) << probe.x << ", " << probe.y;
+    ::DeleteObject(expected);
+    ::DeleteObject(region);
+
+    dialog.EnableBitmapRegion(FALSE);
+    region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    EXPECT_TRUE(::PtInRegion(region, 0, 0));
+    EXPECT_TRUE(::PtInRegion(region, width - 1, height - 1));
+    ::DeleteObject(region);
+    dialog.DestroyWindow();
+}
+
+TEST(RegionBitmapDialog, TheFrameAndTheCaptionStay)
+{
+    CTestRegionDialog dialog;
+    ASSERT_TRUE(dialog.Create(kFramed, nullptr));
+    ASSERT_TRUE(dialog.SetBitmap(kRegionBitmap));
+    dialog.SetRegionKeyColor(kMagenta);
+    dialog.EnableBitmapRegion(TRUE);
+    const POINT offset = ClientOffset(dialog.m_hWnd);
+    ASSERT_GT(offset.y, offset.x);  // a caption above the client area
+    HRGN region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    RECT window;
+    ::GetWindowRect(dialog.m_hWnd, &window);
+    EXPECT_TRUE(::PtInRegion(region, 0, 0));                          // frame
+    EXPECT_TRUE(::PtInRegion(region, (window.right - window.left) / 2, offset.y / 2));  // caption
+    EXPECT_FALSE(::PtInRegion(region, offset.x, offset.y));          // key colour
+    EXPECT_TRUE(::PtInRegion(region, offset.x + 1, offset.y));
+    EXPECT_FALSE(::PtInRegion(region, offset.x + 50, offset.y + 10));  // beyond the bitmap
+    // Frame and caption plus the bitmap's opaque pixels, nothing else.
+    HRGN expected = ::CreateRectRgn(0, 0, window.right - window.left, window.bottom - window.top);
+    RECT client;
+    ::GetClientRect(dialog.m_hWnd, &client);
+    HRGN clientArea = ::CreateRectRgn(offset.x, offset.y, offset.x + client.right, offset.y + client.bottom);
+    ::CombineRgn(expected, expected, clientArea, RGN_DIFF);
+    HRGN bitmap = ExpectedBitmapRegion(offset.x, offset.y);
+    ::CombineRgn(expected, expected, bitmap, RGN_OR);
+    EXPECT_TRUE(::EqualRgn(region, expected));
+    ::DeleteObject(bitmap);
+    ::DeleteObject(clientArea);
+    ::DeleteObject(expected);
+    ::DeleteObject(region);
+    dialog.DestroyWindow();
+}
+
+TEST(RegionBitmapDialog, ABitmapFileGivesTheSameRegionAndAMissingOneNone)
+{
+    CTestRegionDialog dialog;
+    ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+    dialog.SetRegionKeyColor(kMagenta);
+    dialog.EnableBitmapRegion(TRUE);
+    EXPECT_FALSE(dialog.SetBitmap(nullptr, "Z:\\nowhere\\missing.bmp"));
+    EXPECT_FALSE(dialog.HasBitmap());
+    EXPECT_FALSE(dialog.SetBitmap(999u));
+    ASSERT_TRUE(dialog.SetBitmap(nullptr, REGION_BITMAP_FILE));
+    EXPECT_TRUE(dialog.OwnsBitmap());
+    HRGN region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    HRGN expected = ExpectedBitmapRegion(0, 0);
+    EXPECT_TRUE(::EqualRgn(region, expected));
+    ::DeleteObject(expected);
+    ::DeleteObject(region);
+    dialog.DestroyWindow();
+}
+
+TEST(RegionBitmapDialog, ItPaintsItsBitmapAsTheBackground)
+{
+    CTestRegionDialog dialog(kBorderless, nullptr, MAKEINTRESOURCEA(kRegionBitmap));
+    ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+    Canvas canvas(60, 40, RGB(9, 9, 9));
+    EXPECT_TRUE(dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc())));
+    EXPECT_EQ(canvas.At(0, 0), kMagenta);
+    EXPECT_EQ(canvas.At(1, 0), kWhite);
+    EXPECT_EQ(canvas.At(21, 21), kMagenta);
+    dialog.ReleaseBitmap();
+    canvas.Fill(RGB(9, 9, 9));
+    dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()));
+    EXPECT_NE(canvas.At(1, 0), kWhite);  // the dialog's own background now
+    dialog.DestroyWindow();
+}
+
+TEST(RegionBitmapDialog, StaticsTurnTransparentWhileATrackbarKeepsItsBackground)
+{
+    CTestRegionDialog dialog(kBorderless, nullptr, nullptr, kRegionBitmap);
+    ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+    HWND label = ::GetDlgItem(dialog.m_hWnd, kLabel);
+    HWND trackbar = ::GetDlgItem(dialog.m_hWnd, kTrackbar);
+    ASSERT_TRUE(label && trackbar);
+
+    Canvas colours(4, 4);
+    ::SetBkMode(colours.dc(), OPAQUE);
+    const LRESULT labelBrush = ::SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC,
+                                              reinterpret_cast<WPARAM>(colours.dc()), reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(labelBrush), ::GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(::GetBkMode(colours.dc()), TRANSPARENT);
+    ::SetBkMode(colours.dc(), OPAQUE);
+    const LRESULT trackbarBrush = ::SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC,
+                                                 reinterpret_cast<WPARAM>(colours.dc()),
+                                                 reinterpret_cast<LPARAM>(trackbar));
+    EXPECT_TRUE(trackbarBrush);
+    EXPECT_NE(reinterpret_cast<HGDIOBJ>(trackbarBrush), ::GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(::GetBkMode(colours.dc()), OPAQUE);
+
+    // Painted over a picture: the label leaves it showing around its text, the trackbar covers it.
+    constexpr COLORREF kPicture = RGB(10, 200, 30);
+    RECT labelRect;
+    ::GetClientRect(label, &labelRect);
+    Canvas labelCanvas(labelRect.right, labelRect.bottom, kPicture);
+    ::SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(labelCanvas.dc()), PRF_CLIENT);
+    const int picture = labelCanvas.Count(labelRect, kPicture);
+    EXPECT_GT(picture, labelRect.right * labelRect.bottom / 2);
+    EXPECT_LT(picture, labelRect.right * labelRect.bottom);  // and the text is there
+
+    RECT trackbarRect;
+    ::GetClientRect(trackbar, &trackbarRect);
+    Canvas trackbarCanvas(trackbarRect.right, trackbarRect.bottom, kPicture);
+    ::SendMessageA(trackbar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(trackbarCanvas.dc()), PRF_CLIENT);
+    EXPECT_EQ(trackbarCanvas.Count(trackbarRect, kPicture), 0);
+    EXPECT_EQ(trackbarCanvas.At(1, 1), ::GetSysColor(COLOR_BTNFACE));  // inside its focus rectangle
+    dialog.DestroyWindow();
+}
+
+TEST(RegionBitmapDialog, ABitmapObjectStaysTheCallersAndACopyIsTheDialogs)
+{
+    CBitmap external;
+    {
+        CDC screen;
+        screen.Attach(::GetDC(nullptr));
+        ASSERT_TRUE(external.CreateCompatibleBitmap(&screen, 40, 30));
+        ::ReleaseDC(nullptr, screen.Detach());
+    }
+    const DWORD before = test_support::CountGdiObjects();
+    {
+        CTestRegionDialog dialog(kBorderless, nullptr, nullptr, 0, 0, &external);
+        EXPECT_TRUE(dialog.HasBitmap());
+        EXPECT_FALSE(dialog.OwnsBitmap());
+        ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+        dialog.EnableBitmapRegion(TRUE);
+        dialog.SetBitmap(&external);
+        EXPECT_TRUE(dialog.CopyBitmapFrom(&external));
+        EXPECT_TRUE(dialog.OwnsBitmap());
+        dialog.SetBitmap(kRegionBitmap);
+        dialog.CopyBitmapFrom(nullptr);  // refused: the bitmap held stays
+        EXPECT_TRUE(dialog.HasBitmap());
+        dialog.DestroyWindow();
+    }
+    BITMAP info = {};
+    EXPECT_TRUE(external.GetBitmap(&info));  // not deleted by the dialog
+    EXPECT_EQ(info.bmWidth, 40);
+    const DWORD after = test_support::CountGdiObjects();
+    if (before) {
+        EXPECT_EQ(after, before);  // the copies it owned are gone
+    }
+}
+
+}  // namespace
