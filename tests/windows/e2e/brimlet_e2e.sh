@@ -505,6 +505,22 @@ case $scenario in
     grep -q '^Microsoft Windows 98 SE' "$E2E_ARTIFACTS"/program*.log || fail "no Windows 98 edition line"
     ;;
 
+  case-folder)
+    # Started from the work folder written in other letter case: that is the work folder, so this
+    # is the second stage, which writes its files beside itself.
+    folder=$E2E_WORK/temp/radava
+    mkdir -p "$folder"
+    cp "$E2E_SIM_EXE" "$folder/Brimlet.exe"
+    usbest
+    start --all --in-place --env "REZO_SIM_PROFILE=$(win_path "$PROFILE")" "$folder/Brimlet.exe"
+    splash_then_licence
+    [ ! -e "$RADAVA" ] || fail "a folder RadAva was made beside radava"
+    [ "$(find "$folder/Boot" -type f | wc -l)" = 65 ] || fail "the images are not unpacked beside the program"
+    cmp -s "$E2E_REZO_SIM" "$folder/REZO.dll" || fail "REZO.dll is not beside the program"
+    drv click "$LICENCE" 2
+    wait_exit 0
+    ;;
+
   *)
     echo "unknown scenario $scenario" >&2
     exit 2
