@@ -310,7 +310,11 @@ void CRepairManagerDialog::StartRepair()
     g_state.busy = TRUE;
     // Started suspended so that the thread object outlives the thread: the dialog waits for it
     // before the library is released.
-    delete m_worker;
+    if (m_worker) {
+        // The last repair's worker is at most returning from the library.
+        ::WaitForSingleObject(m_worker->m_hThread, INFINITE);
+        delete m_worker;
+    }
     m_worker = AfxBeginThread(RepairThreadProc, &m_workerRecord, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!m_worker) {
         KillTimer(kProgressTimerId);
