@@ -122,7 +122,6 @@ limit=900
 SPLASH="Vexmend#1014" LICENCE="Vexmend#1017" REPAIR="Vexmend#1008"
 SKY_TITLE="Vexmend: vendor installer not included"
 OTI_TITLE="Vexmend: vendor tool not included"
-PLACEHOLDER_TITLE="Vexmend: Brimlet not built"
 
 # Sarrow from its splash to the result box (clicking only on the virtual display); prints the
 # result box's text.
@@ -354,7 +353,7 @@ road_job=$!
 first="" result=""
 for _ in $(seq 600); do
   kill -0 "$road_job" 2>/dev/null || break
-  for selector in "Information#100" "Vexmend#65535" "$SPLASH" "$SKY_TITLE" "$OTI_TITLE" "$PLACEHOLDER_TITLE"; do
+  for selector in "Information#100" "Vexmend#65535" "$SPLASH" "$SKY_TITLE" "$OTI_TITLE"; do
     if drv wait "$selector" 100 >/dev/null 2>&1; then
       first=$selector
       break 2
@@ -399,7 +398,6 @@ describe_file() {
     "SarrowSim (EXESMI):$build/sarrow/SarrowSim.exe" \
     "the vendor installer's stand-in (EXESKY):$build/quillet/standins/SkyInstallerStandIn.exe" \
     "the fallback tool's stand-in (EXEOTI):$build/quillet/standins/OtiToolStandIn.exe" \
-    "Brimlet's placeholder (EXEUSBEST):$build/quillet/standins/BrimletPlaceholder.exe" \
     "BrimletSim (EXEUSBEST):$build/brimlet/BrimletSim.exe"; do
     if [ -f "${candidate#*:}" ] && cmp -s "$file" "${candidate#*:}"; then
       echo "${candidate%%:*}"

@@ -5,8 +5,7 @@
 # the chosen tool and starts it. Each scenario has work folders of its own (TEMP is
 # E2E_WORK/temp), checks the files each stage leaves there and which tool ends up running.
 # E2E_VEXMEND_SIM, E2E_QUILLET_SIM, E2E_SARROW_SIM, E2E_USBEST_SIM, E2E_SKY, E2E_OTI, E2E_REZO_SIM,
-# E2E_MSVCP60, E2E_BRIMLET (yes when EXEUSBEST is Brimlet itself, no for its placeholder) and
-# E2E_RESOURCE_CHECK come from CMake.
+# and E2E_MSVCP60 come from CMake.
 set -euo pipefail
 scenario=${1:?scenario}
 export E2E_WORK=${E2E_WORK_ROOT:?}/$scenario E2E_ARTIFACTS=${E2E_ARTIFACT_ROOT:?}/road-$scenario
@@ -16,7 +15,6 @@ ZEM=$E2E_WORK/temp/ZEM_fix
 TOOL=QuilletV1.00.exe
 SKY_TITLE="Vexmend: vendor installer not included"
 OTI_TITLE="Vexmend: vendor tool not included"
-PLACEHOLDER_TITLE="Vexmend: Brimlet not built"
 SPLASH="Vexmend#1014"
 LICENCE="Vexmend#1017"
 REPAIR="Vexmend#1008"
@@ -234,30 +232,33 @@ case $scenario in
 
   usbest | usbest-and-drive)
     # REZO.dll reports a USBest device: Brimlet, and no Disk.ini, whatever the drives answer.
-    rezo_device yes
+    # Brimlet moves itself to RadAva\Brimlet.exe, and the copy repairs the device.
+    rezo_device yes "description = USBest UT163 USB Flash Disk" "progress_step = 50" "step_ms = 100" \
+      "finish_ms = 200" "error_code = 0x13"
     if [ "$scenario" = usbest-and-drive ]; then
       probe_drive e E "chip_query_reply = 28 06 00 00" >/dev/null
       probe_drive f F "device_id = 0x090C" >/dev/null
     fi
     vexmend
-    if [ "$E2E_BRIMLET" = yes ]; then
-      # Brimlet copies itself to RadAva\Brimlet.exe and starts the copy; its windows are the copy's.
-      for _ in $(seq 400); do
-        drv list | tr -d '\r' | grep -q ' Brimlet\.exe$' && break
-        sleep 0.1
-      done
-      drv list | tr -d '\r' | grep -q ' Brimlet\.exe$' || fail "no window of Brimlet: $(drv list)"
-      expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
-      same_bytes "$ZEM/$TOOL" "$E2E_USBEST_SIM"
-      same_bytes "$E2E_WORK/temp/RadAva/Brimlet.exe" "$E2E_USBEST_SIM"
-      drv list >"$E2E_ARTIFACTS/windows.txt"
-      drv end >/dev/null 2>&1 || true
-    else
-      tool_window "$PLACEHOLDER_TITLE" 2-brimlet-placeholder
-      expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
-      same_bytes "$ZEM/$TOOL" "$E2E_USBEST_SIM"
-      close_box_and_end "$PLACEHOLDER_TITLE"
-    fi
+    # Brimlet's splash and licence have no title; the licence is the window with the text box.
+    drv wait "#1011" "$ROAD_WAIT" >/dev/null || fail "no licence of Brimlet: $(drv list)"
+    expect_files REZO.dll msvcp60.dll Quillet.exe "$TOOL"
+    same_bytes "$ZEM/$TOOL" "$E2E_USBEST_SIM"
+    same_bytes "$E2E_WORK/temp/RadAva/Brimlet.exe" "$E2E_USBEST_SIM"
+    picture "#1011" 2-brimlet-licence
+    drv click "#1011" 1 >/dev/null
+    drv wait "Brimlet#1016" 20000 >/dev/null || fail "no repair dialog of Brimlet"
+    picture "Brimlet#1016" 3-brimlet-repair
+    drv click "Brimlet#1016" 1 >/dev/null
+    drv wait "#1012" 60000 >/dev/null || fail "no result message of Brimlet"
+    picture "#1012" 4-brimlet-result
+    result=$(text_of "#1012" 1012)
+    [ "$result" = "Repair complete, Please un-plug device" ] || fail "Brimlet's result: $result"
+    drv click "#1012" 1013 >/dev/null
+    wait_exit 0
+    brimlet_repairs=$(grep '^Brimlet\.exe ' "$E2E_WORK/rezo/calls.log" | grep -c 'REZO_RunRepairDevice(.*mode=0xC0) -> running') ||
+      true
+    [ "$brimlet_repairs" = 1 ] || fail "Brimlet ran $brimlet_repairs repairs in mode 0xC0"
     [ "$(rezo_calls)" = "REZO_CreateCUSBDevice REZO_DeviceExist REZO_GetDeviceKind " ] ||
       fail "Quillet's device library calls: $(rezo_calls)"
     if [ "$scenario" = usbest-and-drive ]; then
