@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/rezo_sim/simulated_library.h"
+#include "core/settings/key_value.h"
 #include "rezo/rezo_api.h"
 #include "rezo/rezo_sim.h"
 
@@ -35,13 +36,6 @@ std::string ModulePath(HMODULE module)
     char path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(module, path, sizeof path);
     return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
-}
-
-// The folder part with its separator, or "" when there is none.
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 std::string FileNameOf(const std::string& path)
@@ -178,7 +172,7 @@ private:
 
 void SetUp()
 {
-    const std::string libraryFolder = FolderOf(ModulePath(g_module));
+    const std::string libraryFolder = key_value::FolderOf(ModulePath(g_module));
     const std::string program = FileNameOf(ModulePath(nullptr));
 
     std::string profilePath;
@@ -200,7 +194,7 @@ void SetUp()
             error = "cannot read " + profilePath;
         else if (!rezo_sim::ParseProfile(text, profile, error))
             error = profilePath + ": " + error;
-        rezo_sim::ResolveProfilePaths(FolderOf(profilePath), profile);
+        rezo_sim::ResolveProfilePaths(key_value::FolderOf(profilePath), profile);
     }
     if (!error.empty()) {
         rezo_sim::DeviceProfile absent;

@@ -3,8 +3,8 @@
 #include "core/sim/smi_controller.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
+
+#include "core/settings/key_value.h"
 
 namespace sim {
 
@@ -15,32 +15,10 @@ constexpr std::string_view kKindNames[kCommandKindCount] = {
     "isp-read-bank", "isp-end", "read10", "write10", "chip-query", "unknown",
 };
 
-std::string_view Trim(std::string_view s)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool ParseNumber(std::string_view text, std::uint64_t maximum, std::uint64_t& value)
-{
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    if (text.empty())
-        return false;
-    std::uint64_t parsed = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed, base);
-    if (ec != std::errc{} || end != text.data() + text.size() || parsed > maximum)
-        return false;
-    value = parsed;
-    return true;
-}
+using key_value::ParseNumber;
+using key_value::ParsePrintable;
+using key_value::ParseYesNo;
+using key_value::Trim;
 
 bool ParseBytes(std::string_view text, std::size_t minimum, std::size_t maximum, std::vector<std::uint8_t>& bytes)
 {
@@ -63,31 +41,6 @@ bool ParseBytes(std::string_view text, std::size_t minimum, std::size_t maximum,
             return false;
     }
     return bytes.size() >= minimum;
-}
-
-bool ParseYesNo(std::string_view text, bool& value)
-{
-    if (text == "yes" || text == "true" || text == "1" || text == "on") {
-        value = true;
-        return true;
-    }
-    if (text == "no" || text == "false" || text == "0" || text == "off") {
-        value = false;
-        return true;
-    }
-    return false;
-}
-
-bool ParseText(std::string_view text, std::size_t maximum, std::string& value)
-{
-    if (text.size() > maximum)
-        return false;
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E)
-            return false;
-    }
-    value.assign(text);
-    return true;
 }
 
 // Returns an empty string on success, otherwise what is wrong with the value.
@@ -119,16 +72,16 @@ std::string ApplySetting(std::string_view key, std::string_view value, DriveProf
         else
             return "needs SMI, smi, template or none";
     } else if (key == "controller") {
-        if (!ParseText(value, 7, p.controllerModel))
+        if (!ParsePrintable(value, 0, 7, p.controllerModel))
             return "needs up to 7 printable characters";
     } else if (key == "firmware") {
-        if (!ParseText(value, 10, p.firmwareVersion))
+        if (!ParsePrintable(value, 0, 10, p.firmwareVersion))
             return "needs up to 10 printable characters";
     } else if (key == "vendor") {
-        if (!ParseText(value, 8, p.vendorText))
+        if (!ParsePrintable(value, 0, 8, p.vendorText))
             return "needs up to 8 printable characters";
     } else if (key == "product") {
-        if (!ParseText(value, 16, p.productText))
+        if (!ParsePrintable(value, 0, 16, p.productText))
             return "needs up to 16 printable characters";
     } else if (key == "flash_id") {
         if (!ParseBytes(value, 4, 4, bytes))
@@ -212,21 +165,6 @@ std::string ApplySetting(std::string_view key, std::string_view value, DriveProf
     return {};
 }
 
-bool IsAbsolutePath(std::string_view path)
-{
-    if (!path.empty() && (path[0] == '/' || path[0] == '\\'))
-        return true;
-    return path.size() >= 2 && path[1] == ':'
-           && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-void ResolveAgainst(std::string_view folder, std::string& path)
-{
-    if (path.empty() || IsAbsolutePath(path) || folder.empty())
-        return;
-    path = std::string(folder) + path;
-}
-
 }  // namespace
 
 std::string_view KindName(CommandKind kind)
@@ -246,75 +184,34 @@ std::optional<CommandKind> KindFromName(std::string_view name)
 
 bool ParseProfile(std::string_view text, DriveProfile& profile, std::string& error)
 {
-    std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        const std::size_t newline = text.find('\n');
-        std::string_view line = text.substr(0, newline);
-        text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
-
-        line = Trim(line);
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            error = "line " + std::to_string(lineNumber) + ": expected key = value";
-            return false;
-        }
-        const std::string_view key = Trim(line.substr(0, equals));
-        std::string_view value = Trim(line.substr(equals + 1));
-        if (!value.empty() && value[0] == '"') {
-            const std::size_t close = value.find('"', 1);
-            if (close == std::string_view::npos || !Trim(value.substr(close + 1)).empty()) {
-                error = "line " + std::to_string(lineNumber) + ": unterminated quoted value";
-                return false;
-            }
-            value = value.substr(1, close - 1);
-        } else {
-            const std::size_t hash = value.find('#');
-            if (hash != std::string_view::npos)
-                value = Trim(value.substr(0, hash));
-        }
-        if (key.empty()) {
-            error = "line " + std::to_string(lineNumber) + ": missing key";
-            return false;
-        }
-        const std::string problem = ApplySetting(key, value, profile);
-        if (!problem.empty()) {
-            error = "line " + std::to_string(lineNumber) + ": '" + std::string(key) + "' " + problem;
-            return false;
-        }
-    }
-    return true;
+    return key_value::ReadSettings(
+        text, [&](std::string_view key, std::string_view value) { return ApplySetting(key, value, profile); }, error);
 }
 
 bool LoadProfileFile(const std::string& path, DriveProfile& profile, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!key_value::ReadWholeFile(path, text)) {
         error = "cannot open profile '" + path + "'";
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
     DriveProfile loaded = profile;
     // Paths the caller already set stay as they are; only those from the file are resolved.
     loaded.imagePath.clear();
     loaded.firmwareAreaPath.clear();
     loaded.commandLogPath.clear();
-    if (!ParseProfile(text.str(), loaded, error)) {
+    if (!ParseProfile(text, loaded, error)) {
         error = path + ": " + error;
         return false;
     }
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
+    const std::string folder = key_value::FolderOf(path);
     for (auto [fromFile, kept] : {std::pair{&loaded.imagePath, &profile.imagePath},
                                   std::pair{&loaded.firmwareAreaPath, &profile.firmwareAreaPath},
                                   std::pair{&loaded.commandLogPath, &profile.commandLogPath}}) {
         if (fromFile->empty())
             *fromFile = *kept;
         else
-            ResolveAgainst(folder, *fromFile);
+            key_value::ResolveAgainst(folder, *fromFile);
     }
     profile = std::move(loaded);
     return true;
