@@ -427,6 +427,24 @@ class Canvas:
         return b"P6 %d %d 255\n" % (w, h) + bytes(data)
 
 
+def from_pixels(width, height, pixel):
+    """A canvas whose pixel (x, y), y from the top, is pixel(x, y) -> (r, g, b) in 0..255."""
+    c = Canvas(width, height)
+    r, g, b = c.planes
+    i = 0
+    for y in range(height):
+        for x in range(width):
+            r[i], g[i], b[i] = pixel(x, y)
+            i += 1
+    return c
+
+
+def write_bmp(path, width, height, pixel):
+    """A 24-bit BMP file of from_pixels(width, height, pixel)."""
+    with open(path, "wb") as f:
+        f.write(from_pixels(width, height, pixel).bmp_bytes())
+
+
 def ico_bytes(images):
     """An .ico of 32-bit images, each given as (Canvas of colour, Canvas whose red plane is alpha)."""
     entries, blobs = [], []

@@ -3,28 +3,16 @@
 the size Brimlet's artwork gives them (400 x 22), and a thumb with its active look. Pixels
 outside the rounded shapes are pure green, the colour the slider keys out."""
 import math
-import struct
+import os
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "artwork"))
+
+from canvas import write_bmp  # noqa: E402
+
 KEY = (0, 255, 0)
-
-
-def write_bmp(path, width, height, pixel):
-    """pixel(x, y) -> (r, g, b), y from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    Path(path).write_bytes(header + info + data)
 
 
 def mix(a, b, t):

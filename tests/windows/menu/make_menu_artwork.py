@@ -12,28 +12,18 @@ region340.bmp   24-bit 40 x 30: magenta (the key) in columns 0 and 39, in row 5 
                 at (20, 20); white elsewhere
 gallery360.bmp  24-bit 240 x 160 for the gallery: a shaded ellipse with a round hole, magenta around
 """
+import os
 import struct
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "artwork"))
+
+from canvas import write_bmp  # noqa: E402
+
 MAGENTA = (255, 0, 255)
 FACE = (0xC0, 0xC0, 0xC0)
-
-
-def write_bmp24(path, width, height, pixel):
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    Path(path).write_bytes(header + info + data)
 
 
 def write_bmp4(path, width, height, palette, index):
@@ -87,20 +77,20 @@ def main():
     toolbar_resource(out / "toolbar300.bin", 16, 15, [100, 0, 101, 102])
 
     colours310 = [(255, 255, 0), (0, 255, 255)]
-    write_bmp24(out / "toolbar310.bmp", 40, 18,
+    write_bmp(out / "toolbar310.bmp", 40, 18,
                 lambda x, y: square(x % 20, y, 20, 18, colours310[x // 20]) or MAGENTA)
     toolbar_resource(out / "toolbar310.bin", 20, 18, [120, 121])
 
-    write_bmp24(out / "check320.bmp", 16, 15, lambda x, y: (0, 0, 0) if 4 <= x < 12 and 4 <= y < 11 else MAGENTA)
-    write_bmp24(out / "check321.bmp", 16, 15, lambda x, y: (0, 0, 255) if 4 <= x < 12 and 4 <= y < 11 else MAGENTA)
-    write_bmp24(out / "image330.bmp", 16, 15, lambda x, y: (128, 0, 0) if 2 <= x < 14 and 2 <= y < 13 else MAGENTA)
+    write_bmp(out / "check320.bmp", 16, 15, lambda x, y: (0, 0, 0) if 4 <= x < 12 and 4 <= y < 11 else MAGENTA)
+    write_bmp(out / "check321.bmp", 16, 15, lambda x, y: (0, 0, 255) if 4 <= x < 12 and 4 <= y < 11 else MAGENTA)
+    write_bmp(out / "image330.bmp", 16, 15, lambda x, y: (128, 0, 0) if 2 <= x < 14 and 2 <= y < 13 else MAGENTA)
 
     def region(x, y):
         if x in (0, 39) or y == 5 or (20 <= x < 24 and 20 <= y < 24):
             return MAGENTA
         return (255, 255, 255)
 
-    write_bmp24(out / "region340.bmp", 40, 30, region)
+    write_bmp(out / "region340.bmp", 40, 30, region)
 
     def gallery(x, y):
         dx, dy = (x - 119.5) / 118.0, (y - 79.5) / 78.0
@@ -109,7 +99,7 @@ def main():
         t = y / 159.0
         return (int(40 + 60 * t), int(90 + 100 * t), int(200 - 60 * t))
 
-    write_bmp24(out / "gallery360.bmp", 240, 160, gallery)
+    write_bmp(out / "gallery360.bmp", 240, 160, gallery)
 
 
 if __name__ == "__main__":

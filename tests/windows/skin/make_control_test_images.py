@@ -1,32 +1,21 @@
 #!/usr/bin/env python3
 """Writes the pictures that the skin control tests read back pixel by pixel: a patterned
 background, button faces with a transparent colour, an icon and a cursor."""
+import os
 import struct
 import sys
 from pathlib import Path
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "artwork"))
+
+from canvas import write_bmp  # noqa: E402
 
 GREEN = (0, 255, 0)          # the text buttons' transparent colour
 SMALL_KEY = (75, 100, 112)   # the small buttons' transparent colour, 0x70644B
 BODY = (30, 60, 200)         # a button face's own colour
 HOVER_BODY = (200, 40, 30)
 MARK = (250, 250, 0)
-
-
-def write_bmp(path, width, height, pixel):
-    """pixel(x, y) -> (r, g, b), y from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in reversed(range(height)):
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    Path(path).write_bytes(header + info + data)
 
 
 def icon_image(width, height, pixel, opaque):

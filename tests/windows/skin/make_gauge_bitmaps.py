@@ -1,31 +1,19 @@
 #!/usr/bin/env python3
 """Writes the flat-coloured 24-bit bitmaps of the gauge tests (slider channels and thumbs)."""
-import struct
+import os
 import sys
 from pathlib import Path
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "artwork"))
+
+from canvas import write_bmp  # noqa: E402
 
 BLUE = (0, 0, 200)
 RED = (200, 0, 0)
 GREEN_KEY = (0, 255, 0)
 THUMB = (0, 120, 0)
 ACTIVE_THUMB = (200, 200, 0)
-
-
-def write_bmp(path, width, height, pixel):
-    """pixel(x, y) -> (r, g, b), y from the top."""
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in reversed(range(height)):  # bottom-up rows
-        row = bytearray()
-        for x in range(width):
-            r, g, b = pixel(x, y)
-            row += bytes((b, g, r))
-        row += bytes(stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    Path(path).write_bytes(header + info + data)
 
 
 def main():
