@@ -10,11 +10,11 @@
 #include <functional>
 #include <vector>
 
-#include "tests/windows/menu/canvas.h"
+#include "tests/windows/support/pixel_canvas.h"
 
 namespace {
 
-using test_support::Canvas;
+using test_support::PixelCanvas;
 
 constexpr UINT kTemplate = 700;         // File (Open 100, Save as 101, separator, Recent), Edit
 constexpr UINT kNoPopupTemplate = 701;  // a plain command at the first position
@@ -35,7 +35,7 @@ public:
     // The button's face for the item state, painted through DrawItem.
     COLORREF FaceAt(UINT state, int x, int y)
     {
-        Canvas canvas(40, 30, RGB(9, 9, 9));
+        PixelCanvas canvas(40, 30, RGB(9, 9, 9));
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_BUTTON;
         item.CtlID = kButtonId;

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "core/menu/colours.h"
-#include "tests/windows/menu/canvas.h"
+#include "tests/windows/support/pixel_canvas.h"
 
 namespace {
 
-using test_support::Canvas;
+using test_support::PixelCanvas;
 
 constexpr UINT kOpen = 100;
 constexpr UINT kSaveAs = 101;
@@ -92,7 +92,7 @@ std::string EntryString(HMENU menu, UINT position)
 }
 
 // Paints the item at position as the system asks for it.
-void Paint(OrvelMenu& menu, UINT position, Canvas& canvas, const RECT& rect, UINT state)
+void Paint(OrvelMenu& menu, UINT position, PixelCanvas& canvas, const RECT& rect, UINT state)
 {
     DRAWITEMSTRUCT item = {};
     item.CtlType = ODT_MENU;
@@ -141,7 +141,7 @@ int MenuTextWidthAnsi(const std::string& text)
 // The image in a list's slot drawn onto a canvas at (0, 0).
 COLORREF SlotPixel(CImageList* list, int slot, int x, int y)
 {
-    Canvas canvas(32, 32, kMagenta);
+    PixelCanvas canvas(32, 32, kMagenta);
     ImageList_Draw(*list, slot, canvas.dc(), 0, 0, ILD_TRANSPARENT);
     return canvas.At(x, y);
 }
@@ -629,7 +629,7 @@ protected:
     UINT m_command = 0;
     UINT m_imaged = 0;
     Look m_look{false};
-    Canvas m_canvas{120, 19};
+    PixelCanvas m_canvas{120, 19};
 };
 
 TEST_F(ClassicPaint, APlainItemOnTheMenuColourWithItsTextAfterTheImageSpace)
@@ -648,7 +648,7 @@ TEST_F(ClassicPaint, SelectedWithoutImageLightsTheWholeItem)
     Paint(m_menu, 0, m_canvas, kItem, ODS_SELECTED);
     EXPECT_EQ(m_canvas.At(1, 1), Sys(COLOR_HIGHLIGHT));
     EXPECT_EQ(m_canvas.At(118, 17), Sys(COLOR_HIGHLIGHT));
-    EXPECT_GT(m_canvas.Count({25, 0, 120, 19}, Sys(COLOR_HIGHLIGHTTEXT)), 0);
+    EXPECT_GT(m_canvas.Count(Sys(COLOR_HIGHLIGHTTEXT), {25, 0, 120, 19}), 0);
 }
 
 TEST_F(ClassicPaint, SelectedWithAnImageLeavesTheImageCellUnlitAndRaised)
@@ -686,7 +686,7 @@ TEST_F(ClassicPaint, ACheckedItemWithoutImageShowsTheDrawnCheck)
         EXPECT_EQ(m_canvas.At(5 + i, 6 + strokes[i][1] - 1), ink);
         EXPECT_NE(m_canvas.At(5 + i, 6 + strokes[i][1]), ink);
     }
-    EXPECT_EQ(m_canvas.Count({1, 2, 17, 17}, ink), 21);
+    EXPECT_EQ(m_canvas.Count(ink, {1, 2, 17, 17}), 21);
     EXPECT_EQ(m_canvas.At(14, 14), menu::BlendTowardWhite(Bg(), 0.6));  // not selected: lighter
 }
 
@@ -706,15 +706,15 @@ TEST_F(ClassicPaint, AGreyedItemIsEtchedAndAGreyedSelectedOneInTheMenuColour)
 {
     Paint(m_menu, 0, m_canvas, kItem, ODS_GRAYED);
     const RECT text = {25, 0, 120, 19};
-    EXPECT_GT(m_canvas.Count(text, Sys(COLOR_GRAYTEXT)), 0);
-    EXPECT_GT(m_canvas.Count(text, Sys(COLOR_BTNHIGHLIGHT)), 0);
-    EXPECT_EQ(m_canvas.Count(text, Sys(COLOR_MENUTEXT)), 0);
+    EXPECT_GT(m_canvas.Count(Sys(COLOR_GRAYTEXT), text), 0);
+    EXPECT_GT(m_canvas.Count(Sys(COLOR_BTNHIGHLIGHT), text), 0);
+    EXPECT_EQ(m_canvas.Count(Sys(COLOR_MENUTEXT), text), 0);
 
     m_canvas.Fill(RGB(1, 2, 3));
     Paint(m_menu, 0, m_canvas, kItem, ODS_GRAYED | ODS_SELECTED);
     EXPECT_EQ(m_canvas.At(1, 1), Sys(COLOR_HIGHLIGHT));  // shown selected in the classic look
-    EXPECT_GT(m_canvas.Count(text, Bg()), 0);
-    EXPECT_EQ(m_canvas.Count(text, Sys(COLOR_GRAYTEXT)), 0);
+    EXPECT_GT(m_canvas.Count(Bg(), text), 0);
+    EXPECT_EQ(m_canvas.Count(Sys(COLOR_GRAYTEXT), text), 0);
 }
 
 TEST_F(ClassicPaint, ASeparatorIsAnEtchedLineAtHalfHeight)
@@ -739,7 +739,7 @@ TEST_F(ClassicPaint, ADisabledImageIsEmbossedWithEitherGreying)
         m_canvas.Fill(RGB(1, 2, 3));
         Paint(m_menu, 2, m_canvas, kItem, ODS_GRAYED);
         const RECT image = {2, 2, 19, 18};
-        EXPECT_EQ(m_canvas.Count(image, kRed), 0);
+        EXPECT_EQ(m_canvas.Count(kRed, image), 0);
         // The square's border and inside are dark: shadow at (2, 2) on, highlight one pixel
         // further down and right, the background around them.
         EXPECT_EQ(m_canvas.At(2 + 1, 2 + 1), Sys(COLOR_BTNSHADOW));
@@ -813,7 +813,7 @@ protected:
     OrvelMenu m_menu;
     UINT m_command = 0;
     UINT m_imaged = 0;
-    Canvas m_canvas{120, 22};
+    PixelCanvas m_canvas{120, 22};
 };
 
 TEST_F(XpPaint, AnImageColumnBesideTheWindowColouredItem)
@@ -847,8 +847,8 @@ TEST_F(XpPaint, AGreyedItemIsNeverShownSelected)
     EXPECT_EQ(m_canvas.At(119, 21), colours.window);
     EXPECT_EQ(m_canvas.At(5, 5), colours.column);
     EXPECT_EQ(m_canvas.At(60, 1), colours.window);
-    EXPECT_GT(m_canvas.Count({31, 0, 120, 22}, colours.grayText), 0);
-    EXPECT_EQ(m_canvas.Count({31, 0, 120, 22}, Sys(COLOR_MENUTEXT)), 0);
+    EXPECT_GT(m_canvas.Count(colours.grayText, {31, 0, 120, 22}), 0);
+    EXPECT_EQ(m_canvas.Count(Sys(COLOR_MENUTEXT), {31, 0, 120, 22}), 0);
 }
 
 TEST_F(XpPaint, ASeparatorStartsSevenPixelsRightOfTheColumn)
@@ -873,7 +873,7 @@ TEST_F(XpPaint, ACheckedItemWithoutImageShowsAFramedCheckBox)
     EXPECT_EQ(m_canvas.At(6, 16), colours.checkedCell);
     EXPECT_EQ(m_canvas.At(9, 9), Sys(COLOR_MENUTEXT));
     EXPECT_EQ(m_canvas.At(15, 7), Sys(COLOR_MENUTEXT));
-    EXPECT_EQ(m_canvas.Count({4, 3, 20, 19}, Sys(COLOR_MENUTEXT)), 21);
+    EXPECT_EQ(m_canvas.Count(Sys(COLOR_MENUTEXT), {4, 3, 20, 19}), 21);
 }
 
 TEST_F(XpPaint, ImagesAreFadedAtRestAndRaisedWithAShadowWhenSelected)
@@ -882,7 +882,7 @@ TEST_F(XpPaint, ImagesAreFadedAtRestAndRaisedWithAShadowWhenSelected)
     Paint(m_menu, 2, m_canvas, kXpItem, 0);
     // At rest: the faded variant at (4, 4).
     EXPECT_EQ(m_canvas.At(4 + 8, 4 + 7), RGB(255, 76, 76));
-    EXPECT_EQ(m_canvas.Count({0, 0, 23, 22}, kRed), 0);
+    EXPECT_EQ(m_canvas.Count(kRed, {0, 0, 23, 22}), 0);
 
     m_canvas.Fill(RGB(1, 2, 3));
     Paint(m_menu, 2, m_canvas, kXpItem, ODS_SELECTED);
@@ -908,7 +908,7 @@ TEST_F(XpPaint, ADisabledImageIsGreyedOnTheColumn)
 {
     const menu::XpColours colours = XpColours();
     Paint(m_menu, 2, m_canvas, kXpItem, ODS_GRAYED);
-    EXPECT_EQ(m_canvas.Count({0, 0, 23, 22}, kRed), 0);
+    EXPECT_EQ(m_canvas.Count(kRed, {0, 0, 23, 22}), 0);
     EXPECT_EQ(m_canvas.At(4 + 8, 4 + 7), Sys(COLOR_BTNSHADOW));
     EXPECT_EQ(m_canvas.At(4, 4), colours.column);
 }

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/windows/menu/canvas.h"
+#include "tests/windows/support/pixel_canvas.h"
 #include "tests/windows/support/gdi_objects.h"
 
 namespace {
 
-using test_support::Canvas;
+using test_support::PixelCanvas;
 
 constexpr UINT kBorderless = 400;
 constexpr UINT kFramed = 401;
@@ -176,7 +176,7 @@ TEST(RegionBitmapDialog, ItPaintsItsBitmapAsTheBackground)
 {
     CTestRegionDialog dialog(kBorderless, nullptr, MAKEINTRESOURCEA(kRegionBitmap));
     ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
-    Canvas canvas(60, 40, RGB(9, 9, 9));
+    PixelCanvas canvas(60, 40, RGB(9, 9, 9));
     EXPECT_TRUE(dialog.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc())));
     EXPECT_EQ(canvas.At(0, 0), kMagenta);
     EXPECT_EQ(canvas.At(1, 0), kWhite);
@@ -196,7 +196,7 @@ TEST(RegionBitmapDialog, StaticsTurnTransparentWhileATrackbarKeepsItsBackground)
     HWND trackbar = ::GetDlgItem(dialog.m_hWnd, kTrackbar);
     ASSERT_TRUE(label && trackbar);
 
-    Canvas colours(4, 4);
+    PixelCanvas colours(4, 4);
     ::SetBkMode(colours.dc(), OPAQUE);
     const LRESULT labelBrush = ::SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC,
                                               reinterpret_cast<WPARAM>(colours.dc()), reinterpret_cast<LPARAM>(label));
@@ -214,17 +214,17 @@ TEST(RegionBitmapDialog, StaticsTurnTransparentWhileATrackbarKeepsItsBackground)
     constexpr COLORREF kPicture = RGB(10, 200, 30);
     RECT labelRect;
     ::GetClientRect(label, &labelRect);
-    Canvas labelCanvas(labelRect.right, labelRect.bottom, kPicture);
+    PixelCanvas labelCanvas(labelRect.right, labelRect.bottom, kPicture);
     ::SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(labelCanvas.dc()), PRF_CLIENT);
-    const int picture = labelCanvas.Count(labelRect, kPicture);
+    const int picture = labelCanvas.Count(kPicture, labelRect);
     EXPECT_GT(picture, labelRect.right * labelRect.bottom / 2);
     EXPECT_LT(picture, labelRect.right * labelRect.bottom);  // and the text is there
 
     RECT trackbarRect;
     ::GetClientRect(trackbar, &trackbarRect);
-    Canvas trackbarCanvas(trackbarRect.right, trackbarRect.bottom, kPicture);
+    PixelCanvas trackbarCanvas(trackbarRect.right, trackbarRect.bottom, kPicture);
     ::SendMessageA(trackbar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(trackbarCanvas.dc()), PRF_CLIENT);
-    EXPECT_EQ(trackbarCanvas.Count(trackbarRect, kPicture), 0);
+    EXPECT_EQ(trackbarCanvas.Count(kPicture, trackbarRect), 0);
     EXPECT_EQ(trackbarCanvas.At(1, 1), ::GetSysColor(COLOR_BTNFACE));  // inside its focus rectangle
     dialog.DestroyWindow();
 }

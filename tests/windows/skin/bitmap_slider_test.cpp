@@ -165,7 +165,7 @@ TEST(BitmapSlider, AMovedThumbOverATransparentChannelLeavesNoTrace)
 
     host.m_slider.SetPos(80);  // centre 5 + 152 = 157; only the slider repaints
     host.m_slider.UpdateWindow();
-    PixelCanvas::CopyClient(host.m_slider.m_hWnd, canvas);
+    canvas.CopyFromWindow(host.m_slider.m_hWnd);
     const RECT thumb = canvas.Find([](COLORREF c) { return c == gauges::kThumb; });
     EXPECT_EQ(thumb.left, 152);
     EXPECT_EQ(thumb.right, 162);
@@ -183,11 +183,11 @@ TEST(BitmapSlider, FocusDrawsAFocusRectangleAndLosingItTakesItAway)
     const int plain = canvas.Count(gauges::kParentColor);
     host.m_slider.SetFocus();
     host.m_slider.UpdateWindow();
-    PixelCanvas::CopyClient(host.m_slider.m_hWnd, canvas);
+    canvas.CopyFromWindow(host.m_slider.m_hWnd);
     EXPECT_LT(canvas.Count(gauges::kParentColor), plain) << "the dotted frame covers some keyed pixels";
     host.GetDlgItem(IDOK)->SetFocus();
     host.m_slider.UpdateWindow();
-    PixelCanvas::CopyClient(host.m_slider.m_hWnd, canvas);
+    canvas.CopyFromWindow(host.m_slider.m_hWnd);
     EXPECT_EQ(canvas.Count(gauges::kParentColor), plain) << "drawn again as an XOR, the frame is gone";
 }
 

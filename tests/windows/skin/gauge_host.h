@@ -95,7 +95,7 @@ public:
     void Capture(CWnd& control, test_support::PixelCanvas& canvas)
     {
         ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        test_support::PixelCanvas::CopyClient(control.m_hWnd, canvas);
+        canvas.CopyFromWindow(control.m_hWnd);
     }
 
     // Takes the posted slider notifications off the queue, oldest first.

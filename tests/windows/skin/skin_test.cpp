@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/windows/support/gdi_objects.h"
+#include "tests/windows/support/pixel_canvas.h"
 
 #include <functional>
 
@@ -15,72 +16,7 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-// A 32-bit top-down DIB section selected into a memory DC, to paint into and read back.
-class Canvas
-{
-public:
-    Canvas(int width, int height, COLORREF fill = RGB(1, 2, 3)) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_dc = CreateCompatibleDC(nullptr);
-        m_previous = SelectObject(m_dc, m_bitmap);
-        Fill(fill);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteDC(m_dc);
-        DeleteObject(m_bitmap);
-    }
-    HDC dc() const { return m_dc; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD bgr = m_bits[y * m_width + x];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
-    void Fill(COLORREF color)
-    {
-        for (int i = 0; i < m_width * m_height; ++i)
-            m_bits[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    }
-    // Bounding box of the pixels that satisfy the predicate; empty when none.
-    RECT Find(const std::function<bool(COLORREF)>& wanted) const
-    {
-        RECT box = {m_width, m_height, -1, -1};
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                if (wanted(At(x, y))) {
-                    box.left = std::min<LONG>(box.left, x);
-                    box.top = std::min<LONG>(box.top, y);
-                    box.right = std::max<LONG>(box.right, x + 1);
-                    box.bottom = std::max<LONG>(box.bottom, y + 1);
-                }
-        return box;
-    }
-    int Count(COLORREF color) const
-    {
-        int count = 0;
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                count += At(x, y) == color;
-        return count;
-    }
-
-private:
-    int m_width;
-    int m_height;
-    HBITMAP m_bitmap;
-    DWORD* m_bits = nullptr;
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
+using Canvas = test_support::PixelCanvas;
 
 // A device-dependent bitmap whose pixel (x, y) is PatternColor(x, y).
 COLORREF PatternColor(int x, int y) { return RGB(x * 4 + 3, y * 4 + 3, 90); }

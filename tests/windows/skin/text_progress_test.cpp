@@ -91,7 +91,7 @@ TEST(TextProgress, APartialRepaintDrawsTheSameAsAWholeOne)
     host.m_progress.InvalidateRect(right, FALSE);
     host.m_progress.UpdateWindow();
     PixelCanvas part(kWidth, kHeight);
-    PixelCanvas::CopyClient(host.m_progress.m_hWnd, part);
+    part.CopyFromWindow(host.m_progress.m_hWnd);
     int different = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 50; x < kWidth; ++x)

@@ -37,10 +37,10 @@ public:
 
     // The pixels a window's client area shows now (the window's own DC, so nothing covering it
     // matters).
-    static void CopyClient(HWND window, PixelCanvas& canvas)
+    void CopyFromWindow(HWND window)
     {
         HDC source = ::GetDC(window);
-        ::BitBlt(canvas.m_dc, 0, 0, canvas.m_width, canvas.m_height, source, 0, 0, SRCCOPY);
+        ::BitBlt(m_dc, 0, 0, m_width, m_height, source, 0, 0, SRCCOPY);
         ::ReleaseDC(window, source);
     }
 
@@ -50,14 +50,22 @@ public:
     COLORREF At(int x, int y) const
     {
         ::GdiFlush();
-        DWORD bgr = m_bits[y * m_width + x];
+        const DWORD bgr = m_bits[y * m_width + x];
         return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
     }
     void Fill(COLORREF color)
     {
+        Fill([color](int, int) { return color; });
+    }
+    // Each pixel the colour `colorAt` gives for it.
+    void Fill(const std::function<COLORREF(int x, int y)>& colorAt)
+    {
         ::GdiFlush();
-        for (int i = 0; i < m_width * m_height; ++i)
-            m_bits[i] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x) {
+                const COLORREF c = colorAt(x, y);
+                m_bits[y * m_width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
     }
     // Bounding box of the pixels that satisfy the predicate; empty (right < left) when none.
     RECT Find(const std::function<bool(COLORREF)>& wanted) const
@@ -73,31 +81,32 @@ public:
                 }
         return box;
     }
-    int Count(COLORREF color) const
-    {
-        int count = 0;
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                count += At(x, y) == color;
-        return count;
-    }
-    // Pixels of the colour inside a rectangle.
-    int Count(COLORREF color, const RECT& area) const
+    // Pixels that satisfy the predicate, or of the colour, inside a rectangle (the whole canvas
+    // when none is given).
+    int Count(const std::function<bool(COLORREF)>& wanted, const RECT& area) const
     {
         int count = 0;
         for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, m_height); ++y)
             for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, m_width); ++x)
-                count += At(x, y) == color;
+                count += wanted(At(x, y)) ? 1 : 0;
         return count;
     }
+    int Count(const std::function<bool(COLORREF)>& wanted) const { return Count(wanted, Whole()); }
+    int Count(COLORREF color, const RECT& area) const
+    {
+        return Count([color](COLORREF c) { return c == color; }, area);
+    }
+    int Count(COLORREF color) const { return Count(color, Whole()); }
 
 private:
+    RECT Whole() const { return {0, 0, m_width, m_height}; }
+
     int m_width;
     int m_height;
-    HBITMAP m_bitmap;
+    HBITMAP m_bitmap = nullptr;
     DWORD* m_bits = nullptr;
-    HDC m_dc;
-    HGDIOBJ m_previous;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_previous = nullptr;
 };
 
 }  // namespace test_support
