@@ -6,25 +6,12 @@
 #include "sarrow/controls/hover_button.h"
 #include "sarrow/resource.h"
 #include "sarrow/skin.h"
-#include "tests/windows/support/window_picture.h"
+#include "tests/windows/support/gallery.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
 namespace {
-
-// The window as it paints itself (never the screen, which other tests' windows share); a uniform
-// picture is a failed one.
-bool SaveScreenshot(HWND window, LPCSTR path)
-{
-    const test_support::WindowPicture picture = test_support::SaveWindowPicture(window, path);
-    if (!picture.rendered || !picture.varied)
-        std::fprintf(stderr, "gallery: picture %s, %s\n", picture.rendered ? "rendered" : "not rendered",
-                     picture.varied ? "varied" : "uniform");
-    return picture.rendered && picture.varied && picture.saved;
-}
 
 class CGalleryDialog : public CBitmapDialog
 {
@@ -104,7 +91,7 @@ protected:
         m_close.SendMessage(WM_MOUSEHOVER);
         m_end.SendMessage(BM_SETSTATE, TRUE);
         UpdateWindow();
-        m_saved = m_screenshot && SaveScreenshot(m_hWnd, m_screenshot);
+        m_saved = m_screenshot && test_support::SaveGalleryPicture(m_hWnd, m_screenshot, "gallery");
         EndDialog(IDOK);
     }
 
@@ -130,22 +117,6 @@ BEGIN_MESSAGE_MAP(CGalleryDialog, CBitmapDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-class CGalleryApp : public CWinApp
-{
-public:
-    BOOL InitInstance() override
-    {
-        Enable3dControlsStatic();
-        CGalleryDialog dialog;
-        dialog.m_screenshot = __argc > 1 ? __argv[1] : nullptr;
-        m_pMainWnd = &dialog;
-        dialog.DoModal();
-        m_pMainWnd = nullptr;
-        m_exitCode = dialog.m_saved ? 0 : 1;
-        return FALSE;
-    }
-};
-
-CGalleryApp theApp;
+test_support::CGalleryApp<CGalleryDialog> theApp;
 
 }  // namespace

@@ -7,10 +7,8 @@
 #include "brimlet/skin/image_button.h"
 #include "brimlet/skin/link_label.h"
 #include "brimlet/resources/resource_ids.h"
-#include "tests/windows/support/window_picture.h"
+#include "tests/windows/support/gallery.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 
 namespace {
@@ -204,19 +202,8 @@ protected:
         m_links[4].FlashText(TRUE);
         m_links[4].ShowFlashPhase(TRUE);
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        m_saved = m_screenshot && Save(m_screenshot);
+        m_saved = m_screenshot && test_support::SaveGalleryPicture(m_hWnd, m_screenshot, "skin controls gallery");
         EndDialog(IDOK);
-    }
-
-    // The window as it paints itself (never the screen, which other tests' windows share); a
-    // uniform picture is a failed one.
-    bool Save(LPCSTR path)
-    {
-        const test_support::WindowPicture picture = test_support::SaveWindowPicture(m_hWnd, path);
-        if (!picture.rendered || !picture.varied)
-            std::fprintf(stderr, "skin controls gallery: picture %s, %s\n", picture.rendered ? "rendered" : "not rendered",
-                         picture.varied ? "varied" : "uniform");
-        return picture.rendered && picture.varied && picture.saved;
     }
 
     CGalleryButton m_buttons[14];
@@ -234,22 +221,6 @@ BEGIN_MESSAGE_MAP(CControlsGallery, CBitmapDialog)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-class CGalleryApp : public CWinApp
-{
-public:
-    BOOL InitInstance() override
-    {
-        Enable3dControlsStatic();
-        CControlsGallery dialog;
-        dialog.m_screenshot = __argc > 1 ? __argv[1] : nullptr;
-        m_pMainWnd = &dialog;
-        dialog.DoModal();
-        m_pMainWnd = nullptr;
-        m_exitCode = dialog.m_saved ? 0 : 1;
-        return FALSE;
-    }
-};
-
-CGalleryApp theApp;
+test_support::CGalleryApp<CControlsGallery> theApp;
 
 }  // namespace

@@ -4,9 +4,7 @@
 #include "brimlet/skin/bitmap_slider.h"
 #include "brimlet/skin/pie_chart_ctrl.h"
 #include "brimlet/skin/text_progress_ctrl.h"
-#include "tests/windows/support/window_picture.h"
-
-#include <cstdio>
+#include "tests/windows/support/gallery.h"
 
 namespace {
 
@@ -125,14 +123,7 @@ protected:
             return;
         }
         KillTimer(id);
-        if (m_screenshot) {
-            const test_support::WindowPicture picture = test_support::SaveWindowPicture(m_hWnd, m_screenshot);
-            m_saved = picture.rendered && picture.varied && picture.saved;
-            if (!m_saved)
-                std::fprintf(stderr, "gauges gallery: picture %s, %s, file %s\n",
-                             picture.rendered ? "rendered" : "not rendered", picture.varied ? "varied" : "uniform",
-                             picture.saved ? "saved" : "not saved");
-        }
+        m_saved = m_screenshot && test_support::SaveGalleryPicture(m_hWnd, m_screenshot, "gauges gallery");
         EndDialog(IDOK);
     }
 
@@ -150,22 +141,6 @@ BEGIN_MESSAGE_MAP(CGaugesGallery, CDialog)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-class CGalleryApp : public CWinApp
-{
-public:
-    BOOL InitInstance() override
-    {
-        Enable3dControlsStatic();
-        CGaugesGallery dialog;
-        dialog.m_screenshot = __argc > 1 ? __argv[1] : nullptr;
-        m_pMainWnd = &dialog;
-        dialog.DoModal();
-        m_pMainWnd = nullptr;
-        m_exitCode = dialog.m_saved ? 0 : 1;
-        return FALSE;
-    }
-};
-
-CGalleryApp theApp;
+test_support::CGalleryApp<CGaugesGallery> theApp;
 
 }  // namespace

@@ -4,7 +4,7 @@
 // Usage: menu_gallery.exe CLASSIC.bmp XP.bmp REGION.bmp  (exit code 0 when all three are saved)
 #include "brimlet/skin/orvel_menu.h"
 #include "brimlet/skin/region_bitmap_dialog.h"
-#include "tests/windows/support/window_picture.h"
+#include "tests/windows/support/gallery.h"
 
 #include <cstdio>
 #include <cstring>
@@ -32,15 +32,7 @@ void Pump(DWORD milliseconds)
     }
 }
 
-bool Save(HWND window, LPCSTR path)
-{
-    const test_support::WindowPicture picture = test_support::SaveWindowPicture(window, path);
-    if (!picture.rendered || !picture.varied || !picture.saved)
-        std::fprintf(stderr, "menu gallery: %s: picture %s, %s, file %s\n", path,
-                     picture.rendered ? "rendered" : "not rendered", picture.varied ? "varied" : "uniform",
-                     picture.saved ? "saved" : "not saved");
-    return picture.rendered && picture.varied && picture.saved;
-}
+bool Save(HWND window, LPCSTR path) { return test_support::SaveGalleryPicture(window, path, "menu gallery"); }
 
 // Paints the pixels of a saved picture (24-bit, bottom-up) that lie outside the window's region
 // in a neutral grey, as the screen would show them with nothing behind the window.
