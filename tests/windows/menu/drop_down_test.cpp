@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
+#include "tests/windows/support/open_menu.h"
 #include "tests/windows/support/pixel_canvas.h"
 
 namespace {
@@ -76,30 +76,13 @@ BEGIN_MESSAGE_MAP(COwner, CWnd)
     ON_MESSAGE(kNotify, &COwner::OnNotice)
 END_MESSAGE_MAP()
 
-BOOL CALLBACK TakeMenuWindow(HWND window, LPARAM result)
-{
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-}
-
-HWND OpenMenuWindow()
-{
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), TakeMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // What to do once the menu is open; the click runs it from a timer of the menu's own loop.
 std::function<void(HWND)> g_whileOpen;
 bool g_sawMenu = false;
 
 void CALLBACK WhileOpen(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND menu = OpenMenuWindow();
+    HWND menu = test_support::OpenMenuWindow();
     if (!menu)
         return;
     ::KillTimer(nullptr, id);

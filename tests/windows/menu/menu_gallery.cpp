@@ -5,9 +5,9 @@
 #include "brimlet/skin/orvel_menu.h"
 #include "brimlet/skin/region_bitmap_dialog.h"
 #include "tests/windows/support/gallery.h"
+#include "tests/windows/support/open_menu.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -64,24 +64,6 @@ bool KeepRegionOnly(HWND window, LPCSTR path)
     return kept;
 }
 
-BOOL CALLBACK TakeMenuWindow(HWND window, LPARAM result)
-{
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32768") != 0 || !::IsWindowVisible(window))
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-}
-
-// The open popup menu's window: the system makes it for this thread.
-HWND FindMenuWindow()
-{
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), TakeMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // The window that owns the tracked menu: it measures the items and takes the screenshot while
 // the menu is open.
 class CGalleryWindow : public CWnd
@@ -119,7 +101,7 @@ protected:
     }
     void OnTimer(UINT_PTR id)
     {
-        HWND menu = FindMenuWindow();
+        HWND menu = test_support::OpenMenuWindow();
         if (id != kCaptureTimer || !menu)
             return;
         if (m_step++ == 0) {
