@@ -214,18 +214,6 @@ menu::SystemColours ReadSystemColours()
     return colours;
 }
 
-// The resource in the resource module, else in the program.
-HRSRC FindModuleResource(LPCSTR name, LPCSTR type, HINSTANCE* module)
-{
-    HINSTANCE resources = AfxGetResourceHandle();
-    if (HRSRC found = ::FindResourceA(resources, name, type)) {
-        *module = resources;
-        return found;
-    }
-    *module = ::GetModuleHandleA(nullptr);
-    return ::FindResourceA(*module, name, type);
-}
-
 // Each pixel that is not the background colour (as a bitmap of this format shows COLOR_BTNFACE)
 // becomes change(pixel).
 template <class Change>
@@ -1004,7 +992,7 @@ BOOL OrvelMenu::LoadMenuResource(UINT id) { return LoadMenuResource(MAKEINTRESOU
 BOOL OrvelMenu::LoadMenuResource(LPCSTR name)
 {
     HINSTANCE module = nullptr;
-    HRSRC found = FindModuleResource(name, RT_MENU, &module);
+    HRSRC found = dialogs::FindResourceInModules(name, RT_MENU, &module);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const auto* bytes = loaded ? static_cast<const std::uint8_t*>(::LockResource(loaded)) : nullptr;
     if (!bytes)
@@ -1323,7 +1311,7 @@ BOOL OrvelMenu::AddBitmapToList(CImageList* list, UINT bitmapId, bool withVarian
         return FALSE;
     HINSTANCE module = nullptr;
     LPCSTR name = MAKEINTRESOURCEA(bitmapId);
-    HRSRC found = FindModuleResource(name, RT_BITMAP, &module);
+    HRSRC found = dialogs::FindResourceInModules(name, RT_BITMAP, &module);
     unsigned colours = 0;
     if (found) {
         HGLOBAL loaded = ::LoadResource(module, found);
@@ -1627,18 +1615,9 @@ BOOL OrvelMenu::MakeColourBitmap(CDC* dc, CBitmap& bitmap, int width, int height
 
 BOOL CMenuToolBar::LoadToolBar(LPCSTR name)
 {
-    HINSTANCE module = nullptr;
-    HRSRC found = FindToolbarResource(name, RT_TOOLBAR, &module);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const auto* bytes = loaded ? static_cast<const std::uint8_t*>(::LockResource(loaded)) : nullptr;
-    const auto toolbar = menu::ParseToolbarResource(bytes, bytes ? ::SizeofResource(module, found) : 0);
-    if (!toolbar)
+    if (!LoadToolBarButtons(name))
         return FALSE;
-    std::vector<UINT> ids(toolbar->commandIds.begin(), toolbar->commandIds.end());
-    if (!SetButtons(ids.data(), static_cast<int>(ids.size())))
-        return FALSE;
-    SetSizes({toolbar->imageWidth + 7, toolbar->imageHeight + 7}, {toolbar->imageWidth, toolbar->imageHeight});
-    m_imageWidth = toolbar->imageWidth;
-    m_imageHeight = toolbar->imageHeight;
+    m_imageWidth = m_imageSize.cx;
+    m_imageHeight = m_imageSize.cy;
     return LoadBitmap(name);
 }

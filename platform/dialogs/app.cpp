@@ -65,6 +65,17 @@ void InitCommonControlsOnce()
     (void)registered;
 }
 
+HRSRC FindResourceInModules(LPCSTR name, LPCSTR type, HINSTANCE* module)
+{
+    HINSTANCE resources = AfxGetResourceHandle();
+    if (HRSRC found = ::FindResourceA(resources, name, type)) {
+        *module = resources;
+        return found;
+    }
+    *module = ::GetModuleHandleA(nullptr);
+    return ::FindResourceA(*module, name, type);
+}
+
 }  // namespace dialogs
 
 // --- CWinThread

@@ -120,4 +120,6 @@ void AfxEnableControlContainer();
 namespace dialogs {
 // Registers the common control classes (progress bar, tooltip ...) once per process.
 void InitCommonControlsOnce();
+// The resource in the resource module, else in the program; *module is the module searched last.
+HRSRC FindResourceInModules(LPCSTR name, LPCSTR type, HINSTANCE* module);
 }  // namespace dialogs

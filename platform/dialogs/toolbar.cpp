@@ -30,17 +30,15 @@ BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id)
 
 HRSRC CToolBar::FindToolbarResource(LPCSTR name, LPCSTR type, HINSTANCE* module)
 {
-    HINSTANCE resources = AfxGetResourceHandle();
-    if (HRSRC found = ::FindResourceA(resources, name, type)) {
-        *module = resources;
-        return found;
-    }
-    HINSTANCE program = ::GetModuleHandleA(nullptr);
-    *module = program;
-    return ::FindResourceA(program, name, type);
+    return dialogs::FindResourceInModules(name, type, module);
 }
 
 BOOL CToolBar::LoadToolBar(LPCSTR name)
+{
+    return LoadToolBarButtons(name) && LoadBitmap(name);
+}
+
+BOOL CToolBar::LoadToolBarButtons(LPCSTR name)
 {
     HINSTANCE module = nullptr;
     HRSRC found = FindToolbarResource(name, RT_TOOLBAR, &module);
@@ -53,7 +51,7 @@ BOOL CToolBar::LoadToolBar(LPCSTR name)
     if (!SetButtons(ids.data(), static_cast<int>(ids.size())))
         return FALSE;
     SetSizes({toolbar->imageWidth + 7, toolbar->imageHeight + 7}, {toolbar->imageWidth, toolbar->imageHeight});
-    return LoadBitmap(name);
+    return TRUE;
 }
 
 BOOL CToolBar::LoadBitmap(LPCSTR name)

@@ -58,6 +58,8 @@ public:
 protected:
     // The resource in the resource module, else in the program; its module in *module.
     static HRSRC FindToolbarResource(LPCSTR name, LPCSTR type, HINSTANCE* module);
+    // LoadToolBar without the bitmap: the buttons of the toolbar resource and their sizes.
+    BOOL LoadToolBarButtons(LPCSTR name);
 
     DWORD m_barStyle = 0;
     SIZE m_imageSize = {16, 15};
