@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "brimlet/skin/menu_system_colours.h"
 #include "core/menu/colours.h"
 #include "core/menu/item_layout.h"
 #include "core/menu/look.h"
@@ -16,19 +17,6 @@ namespace {
 
 constexpr DWORD kMaskPaintRop = 0x00E20746;  // D xor ((D xor P) and S): the brush where the mask is set
 constexpr DWORD kDibMaskPaintRop = 0x00B8074A;  // P xor (S and (D xor P)): the brush where the mask is clear
-
-menu::SystemColours SystemColours()
-{
-    menu::SystemColours colours;
-    colours.face3d = ::GetSysColor(COLOR_3DFACE);
-    colours.menu = ::GetSysColor(COLOR_MENU);
-    colours.buttonFace = ::GetSysColor(COLOR_BTNFACE);
-    colours.window = ::GetSysColor(COLOR_WINDOW);
-    colours.highlight = ::GetSysColor(COLOR_HIGHLIGHT);
-    colours.grayText = ::GetSysColor(COLOR_GRAYTEXT);
-    colours.buttonShadow = ::GetSysColor(COLOR_BTNSHADOW);
-    return colours;
-}
 
 LOGFONTA MenuLogFont()
 {
@@ -214,7 +202,7 @@ void OrvelMenu::DrawClassicItem(LPDRAWITEMSTRUCT item)
     const auto* record = reinterpret_cast<const MenuItemData*>(item->itemData);
     ItemDC dc(item->hDC);
     const RECT r = item->rcItem;
-    const menu::SystemColours system = SystemColours();
+    const menu::SystemColours system = ReadMenuSystemColours();
     const COLORREF bg = menu::MenuBackground(system, IsXpThemed() != FALSE);
 
     if (record->flags & MF_SEPARATOR) {
@@ -312,7 +300,7 @@ void OrvelMenu::DrawXpItem(LPDRAWITEMSTRUCT item)
     const auto* record = reinterpret_cast<const MenuItemData*>(item->itemData);
     ItemDC itemDc(item->hDC);
     const RECT r = item->rcItem;
-    const menu::XpColours colours = menu::XpPalette(SystemColours(), IsXpThemed() != FALSE);
+    const menu::XpColours colours = menu::XpPalette(ReadMenuSystemColours(), IsXpThemed() != FALSE);
 
     // In the XP look a greyed item is never shown selected; it is painted off-screen.
     const bool greyed = (item->itemState & ODS_GRAYED) != 0;
@@ -419,7 +407,7 @@ void OrvelMenu::DrawXpItem(LPDRAWITEMSTRUCT item)
 
 void OrvelMenu::DrawClassicCheck(CDC* dc, const RECT& box, BOOL selected, HBITMAP checkedBitmap)
 {
-    Fill(dc, box, menu::ClassicCheckFill(SystemColours(), IsXpThemed() != FALSE, selected != FALSE));
+    Fill(dc, box, menu::ClassicCheckFill(ReadMenuSystemColours(), IsXpThemed() != FALSE, selected != FALSE));
     if (HasModernShell()) {
         RECT edge = box;
         dc->DrawEdge(&edge, BDR_SUNKENOUTER, BF_RECT);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "brimlet/skin/menu_system_colours.h"
 #include "core/menu/colours.h"
 #include "core/menu/look.h"
 #include "core/menu/menu_text.h"
@@ -199,19 +200,6 @@ MenuItemData* FindText(CMenu* menu, const std::wstring& text, int depth)
         }
     }
     return nullptr;
-}
-
-menu::SystemColours ReadSystemColours()
-{
-    menu::SystemColours colours;
-    colours.face3d = ::GetSysColor(COLOR_3DFACE);
-    colours.menu = ::GetSysColor(COLOR_MENU);
-    colours.buttonFace = ::GetSysColor(COLOR_BTNFACE);
-    colours.window = ::GetSysColor(COLOR_WINDOW);
-    colours.highlight = ::GetSysColor(COLOR_HIGHLIGHT);
-    colours.grayText = ::GetSysColor(COLOR_GRAYTEXT);
-    colours.buttonShadow = ::GetSysColor(COLOR_BTNSHADOW);
-    return colours;
 }
 
 // Each pixel that is not the background colour (as a bitmap of this format shows COLOR_BTNFACE)
@@ -1575,7 +1563,7 @@ void OrvelMenu::MakeFadedImage(CBitmap* bitmap)
 
 void OrvelMenu::MakeShadowImage(CBitmap* bitmap)
 {
-    const COLORREF shadow = menu::ShadowColour(ReadSystemColours(), IsXpThemed() != FALSE);
+    const COLORREF shadow = menu::ShadowColour(ReadMenuSystemColours(), IsXpThemed() != FALSE);
     RecolourImage(bitmap, [shadow](COLORREF pixel, COLORREF background) {
         return menu::ShadowPixel(pixel, background, shadow);
     });
@@ -1590,7 +1578,7 @@ BOOL OrvelMenu::MakeColourBitmap(CDC* dc, CBitmap& bitmap, int width, int height
     HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
     RECT rect = {0, 0, cellWidth, cellHeight};
     if (width != cellWidth || height != cellHeight) {
-        HBRUSH background = ::CreateSolidBrush(menu::MenuBackground(ReadSystemColours(), IsXpThemed() != FALSE));
+        HBRUSH background = ::CreateSolidBrush(menu::MenuBackground(ReadMenuSystemColours(), IsXpThemed() != FALSE));
         ::FillRect(memory, &rect, background);
         ::DeleteObject(background);
         rect = {(cellWidth - width) / 2, (cellHeight - height) / 2, 0, 0};
