@@ -3,11 +3,10 @@
 
 #include <cstdio>
 
+#include "brimlet/dialog_skin.h"
 #include "brimlet/resource.h"
 
 namespace {
-constexpr COLORREF kKeyColour = RGB(0, 255, 0);
-constexpr COLORREF kSmallButtonKey = RGB(75, 100, 112);
 constexpr DWORD kPrimaryLanguageMask = 0x3FF;
 constexpr DWORD kLanguageChinese = 0x04;
 constexpr DWORD kLanguageEnglish = 0x09;
@@ -43,24 +42,11 @@ BOOL CAgreementDialog::OnInitDialog()
 {
     CBitmapDialog::OnInitDialog();
     ::OutputDebugStringA("Agreement OnInitDialog 0");
-    SetEasyMove(TRUE);
-    SetBitmap(IDB_LICENCE_BACKGROUND);
-    SetBitmapStyle(4);
-    SetTransparent(0);
-    SetTransparentColor(kKeyColour, TRUE);
+    ApplyDialogSkin(*this, IDB_LICENCE_BACKGROUND);
 
-    for (CImageButton* button : {&m_cancelButton, &m_okButton}) {
-        button->SetImageAlignment(3, FALSE);
-        button->SetBitmapPair(IDB_TEXT_BUTTON, kKeyColour, IDB_TEXT_BUTTON, kKeyColour);
-        button->FitToImage();
-        button->UseParentBackground(FALSE);
-    }
-    m_closeButton.SetImageAlignment(3, FALSE);
-    m_closeButton.SetBitmapPair(IDB_CLOSE_HOVER, kSmallButtonKey, IDB_CLOSE, kSmallButtonKey);
-    m_closeButton.FitToImage();
-    m_minimiseButton.SetImageAlignment(3, FALSE);
-    m_minimiseButton.SetBitmapPair(IDB_MINIMISE_HOVER, kSmallButtonKey, IDB_MINIMISE, kSmallButtonKey);
-    m_minimiseButton.FitToImage();
+    SetUpTextButton(m_cancelButton);
+    SetUpTextButton(m_okButton);
+    SetUpCornerButtons(m_closeButton, m_minimiseButton);
 
     m_textBox.SetTextColour(RGB(0, 0, 0));
     m_textBox.RedrawBehind();

@@ -1,12 +1,8 @@
 // brimlet/message_dialog.cpp
 #include "brimlet/message_dialog.h"
 
+#include "brimlet/dialog_skin.h"
 #include "brimlet/resource.h"
-
-namespace {
-constexpr COLORREF kKeyColour = RGB(0, 255, 0);
-constexpr COLORREF kSmallButtonKey = RGB(75, 100, 112);
-}  // namespace
 
 CMessageDialog::CMessageDialog(CWnd* parent) : CBitmapDialog(IDD_MESSAGE, parent) {}
 
@@ -38,22 +34,13 @@ void CMessageDialog::DoDataExchange(CDataExchange* dx)
 BOOL CMessageDialog::OnInitDialog()
 {
     CBitmapDialog::OnInitDialog();
-    SetEasyMove(TRUE);
-    SetBitmap(m_error ? IDB_MESSAGE_ERROR : IDB_MESSAGE_SUCCESS);
-    SetBitmapStyle(4);
-    SetTransparent(0);
-    SetTransparentColor(kKeyColour, TRUE);
+    ApplyDialogSkin(*this, m_error ? IDB_MESSAGE_ERROR : IDB_MESSAGE_SUCCESS);
 
     m_textLabel.SetWindowText(m_text);
     m_textLabel.SetTransparentBackground(TRUE);
     m_textLabel.SetFontPointSize(12);
 
-    m_closeButton.SetImageAlignment(3, FALSE);
-    m_closeButton.SetBitmapPair(IDB_CLOSE_HOVER, kSmallButtonKey, IDB_CLOSE, kSmallButtonKey);
-    m_closeButton.FitToImage();
-    m_minimiseButton.SetImageAlignment(3, FALSE);
-    m_minimiseButton.SetBitmapPair(IDB_MINIMISE_HOVER, kSmallButtonKey, IDB_MINIMISE, kSmallButtonKey);
-    m_minimiseButton.FitToImage();
+    SetUpCornerButtons(m_closeButton, m_minimiseButton);
     return TRUE;
 }
 

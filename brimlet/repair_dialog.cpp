@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "brimlet/agreement_dialog.h"
+#include "brimlet/dialog_skin.h"
 #include "brimlet/message_dialog.h"
 #include "brimlet/repair_app.h"
 #include "brimlet/resource.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr COLORREF kKeyColour = RGB(0, 255, 0);
-constexpr COLORREF kSmallButtonKey = RGB(75, 100, 112);
 constexpr COLORREF kBadBlockColour = RGB(255, 0, 0);
 
 RepairSharedState g_state;
@@ -128,24 +127,11 @@ BOOL CRepairManagerDialog::OnInitDialog()
         return TRUE;
     }
 
-    SetEasyMove(TRUE);
-    SetBitmap(IDB_REPAIR_BACKGROUND);
-    SetBitmapStyle(4);
-    SetTransparent(0);
-    SetTransparentColor(kKeyColour, TRUE);
+    ApplyDialogSkin(*this, IDB_REPAIR_BACKGROUND);
 
-    for (CImageButton* button : {&m_closeTextButton, &m_repairButton}) {
-        button->SetImageAlignment(3, FALSE);
-        button->SetBitmapPair(IDB_TEXT_BUTTON, kKeyColour, IDB_TEXT_BUTTON, kKeyColour);
-        button->FitToImage();
-        button->UseParentBackground(FALSE);
-    }
-    m_closeButton.SetImageAlignment(3, FALSE);
-    m_closeButton.SetBitmapPair(IDB_CLOSE_HOVER, kSmallButtonKey, IDB_CLOSE, kSmallButtonKey);
-    m_closeButton.FitToImage();
-    m_minimiseButton.SetImageAlignment(3, FALSE);
-    m_minimiseButton.SetBitmapPair(IDB_MINIMISE_HOVER, kSmallButtonKey, IDB_MINIMISE, kSmallButtonKey);
-    m_minimiseButton.FitToImage();
+    SetUpTextButton(m_closeTextButton);
+    SetUpTextButton(m_repairButton);
+    SetUpCornerButtons(m_closeButton, m_minimiseButton);
 
     m_progress.SetBitmapChannel(IDB_PROGRESS_CHANNEL, IDB_PROGRESS_ACTIVE, TRUE, 0xFF000000, 0, 0);
     m_progress.SetVertical(FALSE);

@@ -1,6 +1,7 @@
 // brimlet/splash_dialog.cpp
 #include "brimlet/splash_dialog.h"
 
+#include "brimlet/dialog_skin.h"
 #include "brimlet/resource.h"
 
 namespace {
@@ -8,8 +9,6 @@ namespace {
 // Process-wide, as the splash is shown once per run.
 brimlet::SplashLanguage g_language = brimlet::SplashLanguage::Other;
 brimlet::SplashTimeline g_timeline;
-
-constexpr COLORREF kKeyColour = RGB(0, 255, 0);
 
 }  // namespace
 
@@ -39,11 +38,7 @@ BOOL CSplashDialog::OnInitDialog()
 {
     CBitmapDialog::OnInitDialog();
     g_language = brimlet::SplashLanguageFromLcid(::GetSystemDefaultLCID());
-    SetEasyMove(TRUE);
-    SetBitmap(brimlet::SplashFrameBitmap(g_language, 0));
-    SetBitmapStyle(4);
-    SetTransparent(0);
-    SetTransparentColor(kKeyColour, TRUE);
+    ApplyDialogSkin(*this, brimlet::SplashFrameBitmap(g_language, 0));
     SetTimer(brimlet::kSplashTimerId, brimlet::kSplashTickMilliseconds);
     return TRUE;
 }
