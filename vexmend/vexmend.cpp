@@ -6,13 +6,5 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    try {
-        Application->Initialize();
-        Application->Title = "Vexmend";
-        Application->CreateForm(Form1);
-        Application->Run();
-    } catch (...) {
-        return Application->ShowCurrentException();
-    }
-    return 0;
+    return RunApplication("Vexmend", Form1);
 }

@@ -3,7 +3,7 @@
 //
 // A program's entry point initialises the application, sets its title, creates its form (the
 // first form created is the main form) and runs it; an exception that reaches the entry point
-// is shown in the exception box:
+// is shown in the exception box. RunApplication (at the end of this header) does just that:
 //
 //     try {
 //         Application->Initialize();
@@ -142,6 +142,23 @@ private:
 
 // The program's application object.
 extern TApplication* Application;
+
+// The whole entry point of a program of one form: the application titled `title`, the form made
+// into `mainForm` and run; the exit code is 0, or the exception box's for an exception that
+// reached it.
+template <class Form>
+int RunApplication(const char* title, Form*& mainForm)
+{
+    try {
+        Application->Initialize();
+        Application->Title = title;
+        Application->CreateForm(mainForm);
+        Application->Run();
+    } catch (...) {
+        return Application->ShowCurrentException();
+    }
+    return 0;
+}
 
 // The current directory, without a trailing backslash (except at a drive's root).
 std::string GetCurrentDir();
