@@ -1,6 +1,7 @@
 // quillet/main_form.cpp
 #include "quillet/main_form.h"
 
+#include "platform/launch/launch_form.h"
 #include "platform/launch/work_folder.h"
 #include "quillet/dispatcher.h"
 
@@ -8,14 +9,7 @@ TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
-    Caption = "Vexmend";
-    Width = 184;
-    Height = 28;
-    BorderIcons = 0;
-    Position = poDesktopCenter;
-    Color = clBtnFace;
-    Font.Name = "MS Sans Serif";
-    Font.Height = -11;
+    ApplyLaunchFormLook(*this, 184, 28);
     OnShow = [this](TObject* sender) { FormShow(sender); };
 }
 

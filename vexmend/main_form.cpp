@@ -2,6 +2,7 @@
 #include "vexmend/main_form.h"
 
 #include "core/launch/work_folder.h"
+#include "platform/launch/launch_form.h"
 #include "platform/launch/work_folder.h"
 #include "vexmend/launcher.h"
 #include "vexmend/vexmend_texts.h"
@@ -36,14 +37,7 @@ void Refuse(const char* english, const char* chinese)
 
 TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
-    Caption = "Vexmend";
-    Width = 154;
-    Height = 29;
-    BorderIcons = 0;
-    Position = poDesktopCenter;
-    Color = clBtnFace;
-    Font.Name = "MS Sans Serif";
-    Font.Height = -11;
+    ApplyLaunchFormLook(*this, 154, 29);
     OnShow = [this](TObject* sender) { FormShow(sender); };
 
     WindowsVersionClass versionClass = WindowsVersionClass::NotDetermined;
