@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/windows/support/dialog_watcher.h"
+#include "tests/windows/support/own_application.h"
 
 namespace {
 
@@ -168,21 +169,7 @@ public:
     }
 };
 
-// Every test gets an application object of its own.
-class FormsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved_ = Application;
-        Application = &application_;
-        application_.Initialize();
-    }
-    void TearDown() override { Application = saved_; }
-    TApplication application_;
-
-private:
-    TApplication* saved_ = nullptr;
-};
+class FormsTest : public test_support::OwnApplicationTest {};
 
 TEST_F(FormsTest, WindowHasItsClassCaptionOuterSizeNoBorderIconsAndSitsInTheDesktopCentre)
 {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/windows/support/dialog_watcher.h"
+#include "tests/windows/support/own_application.h"
 #include "vexmend/vexmend_texts.h"
 
 namespace {
@@ -31,20 +32,7 @@ std::string FreshTemp(const char* name)
     return temp + "\\";
 }
 
-class VexmendForm : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        saved_ = Application;
-        Application = &application_;
-        application_.Initialize();
-    }
-    void TearDown() override { Application = saved_; }
-    TApplication application_;
-
-private:
-    TApplication* saved_ = nullptr;
-};
+class VexmendForm : public test_support::OwnApplicationTest {};
 
 TEST_F(VexmendForm, RefusedWindowsShowsTheVersionMessageAndWritesNothing)
 {
