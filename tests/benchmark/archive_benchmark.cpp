@@ -19,8 +19,12 @@
 
 #include "brimlet/archive/pack_archive.h"
 #include "core/archive/reader.h"
+#include "tests/windows/support/files.h"
 
 namespace {
+
+using test_support::ProgramFolder;
+using test_support::RemoveTree;
 
 class MemorySource final : public archive::ByteSource {
 public:
@@ -52,34 +56,6 @@ double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-std::string ExeFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 // Every member inflated in memory; the unpacked byte count, or 0 when one fails.
@@ -117,7 +93,7 @@ std::size_t InflateAll(const std::vector<unsigned char>& bytes, int& entries)
 
 int main(int argc, char** argv)
 {
-    const std::string path = argc > 1 && *argv[1] ? argv[1] : ExeFolder() + "BootCode.r";
+    const std::string path = argc > 1 && *argv[1] ? argv[1] : ProgramFolder() + "BootCode.r";
     const int repeat = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

@@ -18,19 +18,14 @@
 #include "brimlet/archive/pack_archive.h"
 #include "core/archive/format.h"
 #include "tests/native/archive/support/shipped_names.h"
+#include "tests/windows/support/files.h"
 
 namespace {
 
 using archive::EntryResult;
 using Bytes = std::vector<unsigned char>;
-
-std::string ExeFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
+using test_support::ProgramFolder;
+using test_support::RemoveTree;
 
 Bytes ReadBytes(const std::string& path)
 {
@@ -45,26 +40,6 @@ void WriteBytes(const std::string& path, const Bytes& bytes)
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 // Every file below `folder`, relative, with backslashes.
 void ListFiles(const std::string& folder, const std::string& prefix, std::vector<std::string>& files)
@@ -165,7 +140,7 @@ std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.e
 TEST_F(ArchiveTest, UnpacksTheShippedArchiveIntoSixtyFiveImagesWithTheirTags)
 {
     const std::string path = work_ + "\\BootCode.r";
-    ASSERT_TRUE(CopyFileA((ExeFolder() + "BootCode.r").c_str(), path.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "BootCode.r").c_str(), path.c_str(), FALSE));
     // Temporary files of our own, apart from those of other programs.
     const std::string tmp = sandbox_ + "\\tmp";
     CreateDirectoryA(tmp.c_str(), nullptr);
@@ -496,7 +471,7 @@ TEST_F(ArchiveTest, FoldersAreMadeShortestFirstAndExistingOnesKept)
 TEST_F(ArchiveTest, CompressFileWritesWhatTheShippedArchiveHolds)
 {
     // The first image of the shipped archive, unpacked, compressed again by our writer.
-    const std::string archivePath = ExeFolder() + "BootCode.r";
+    const std::string archivePath = ProgramFolder() + "BootCode.r";
     const Bytes shipped = ReadBytes(archivePath);
     const std::string name = shipped::kEntries[0].name;
     const Bytes head = archive::EncodeEntryHead(name, 0);

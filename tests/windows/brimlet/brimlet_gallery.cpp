@@ -16,6 +16,7 @@
 #include "brimlet/splash_dialog.h"
 #include "rezo/rezo_sim.h"
 #include "tests/windows/brimlet/modal_script.h"
+#include "tests/windows/support/files.h"
 #include "tests/windows/support/window_picture.h"
 
 namespace {
@@ -31,14 +32,6 @@ void Picture(HWND window, const char* name)
     std::printf("%s: %s\n", name, picture.saved && picture.varied ? "saved" : "MISSING");
     if (!picture.saved || !picture.varied)
         ++g_missing;
-}
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\') + 1);
 }
 
 }  // namespace
@@ -60,7 +53,7 @@ int main(int argc, char** argv)
     std::ofstream(profile, std::ios::binary) << "description = \"USBest UT163 USB Flash Disk 2GB\"\r\n"
                                                 "firmware = S00650\r\nprogress_step = 20\r\nstep_ms = 60\r\n";
     ::SetEnvironmentVariableA(kRezoSimProfileVariable, profile.c_str());
-    std::ofstream(ProgramFolder() + "Device.ini", std::ios::binary) << "[Device]\r\nSelectDevice=UT163\r\n";
+    std::ofstream(test_support::ProgramFolder() + "Device.ini", std::ios::binary) << "[Device]\r\nSelectDevice=UT163\r\n";
 
     int stage = 0;
     int settle = 0;

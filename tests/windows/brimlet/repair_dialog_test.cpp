@@ -23,6 +23,7 @@
 #include "brimlet/splash_dialog.h"
 #include "rezo/rezo_sim.h"
 #include "tests/windows/brimlet/modal_script.h"
+#include "tests/windows/support/files.h"
 
 namespace {
 
@@ -31,14 +32,7 @@ using brimlet_test::FindDialog;
 using brimlet_test::PressKey;
 using brimlet_test::TextOf;
 using brimlet_test::ThreadPoller;
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.rfind('\\') + 1);
-}
+using test_support::ProgramFolder;
 
 void WriteFile(const std::string& path, const std::string& text)
 {

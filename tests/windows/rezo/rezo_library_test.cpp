@@ -20,20 +20,14 @@
 
 #include "rezo/rezo_api.h"
 #include "rezo/rezo_sim.h"
+#include "tests/windows/support/files.h"
 
 namespace {
 
 using ::testing::HasSubstr;
+using test_support::ProgramFolder;
 
-std::string ExeFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-std::string FlavourPath(const char* flavour) { return ExeFolder() + flavour + "\\REZO.dll"; }
+std::string FlavourPath(const char* flavour) { return ProgramFolder() + flavour + "\\REZO.dll"; }
 
 // A fresh folder under %TEMP%, removed with what it holds.
 class TempFolder {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dialogs/dialogs.h"
+#include "tests/windows/support/files.h"
 
 namespace skin_test {
 
@@ -36,14 +37,7 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds)
     return true;
 }
 
-std::string BesideProgram(const char* name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.erase(folder.find_last_of('\\') + 1);
-    return folder + name;
-}
+std::string BesideProgram(const char* name) { return test_support::ProgramFolder() + name; }
 
 std::string LinkProbePath() { return BesideProgram("link_probe.exe"); }
 std::string LinkProbeMarker() { return LinkProbePath() + ".ran"; }
