@@ -3,10 +3,8 @@
 # Draws Sarrow's skin: the window backgrounds, button faces, splash frames, result pictures and
 # the program icon, as 24-bit BMP files (32-bit .ico), named after their resource numbers.
 # The pixel regions the dialog templates align to are listed in layout.md beside this script.
-import argparse
 import math
 import os
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -327,26 +325,7 @@ def render_all():
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--preview", help="folder for PNG previews (needs ImageMagick's convert)")
-    args = parser.parse_args()
-    os.makedirs(args.out, exist_ok=True)
-    pictures, icons = render_all()
-    for number, picture in pictures.items():
-        with open(os.path.join(args.out, "bitmap%d.bmp" % number), "wb") as f:
-            f.write(picture.bmp_bytes())
-    with open(os.path.join(args.out, "icon128.ico"), "wb") as f:
-        f.write(cv.ico_bytes(icons))
-    if args.preview:
-        os.makedirs(args.preview, exist_ok=True)
-        convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-        for number in pictures:
-            subprocess.run([convert, os.path.join(args.out, "bitmap%d.bmp" % number),
-                            os.path.join(args.preview, "bitmap%d.png" % number)], check=True)
-        subprocess.run([convert, os.path.join(args.out, "icon128.ico"),
-                        os.path.join(args.preview, "icon128.png")], check=True)
-    return 0
+    return family.write_skin(__doc__, render_all)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,11 @@
 # tools/artwork/skin_family.py
 # What every skin of the product shares, so Sarrow's and Brimlet's windows look like one family:
-# the window frame with its title band, the product's mark and name, shadows and panels.
+# the window frame with its title band, the product's mark and name, shadows and panels, and the
+# command line that writes a skin's pictures.
+import argparse
+import os
+import subprocess
+
 import canvas as cv
 import strokefont
 
@@ -85,3 +90,28 @@ def panel(c, x0, y0, x1, y1, top=(252, 253, 255), bottom=(236, 243, 251), border
     c.fill(shape, cv.vramp(y0, y1, top, bottom))
     c.fill(cv.outline(cv.box(x0 + 0.5, y0 + 0.5, x1 - 0.5, y1 - 0.5, radius - 0.5), 1.0), border)
     return shape
+
+
+def write_skin(description, render_all):
+    """The command line of a skin script, --out DIR [--preview DIR]: writes the pictures that
+    render_all() returns as bitmapNNN.bmp and its icons as icon128.ico, with PNG previews."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--preview", help="folder for PNG previews (needs ImageMagick's convert)")
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    pictures, icons = render_all()
+    for number, picture in pictures.items():
+        with open(os.path.join(args.out, "bitmap%d.bmp" % number), "wb") as f:
+            f.write(picture.bmp_bytes())
+    with open(os.path.join(args.out, "icon128.ico"), "wb") as f:
+        f.write(cv.ico_bytes(icons))
+    if args.preview:
+        os.makedirs(args.preview, exist_ok=True)
+        convert = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+        for number in pictures:
+            subprocess.run([convert, os.path.join(args.out, "bitmap%d.bmp" % number),
+                            os.path.join(args.preview, "bitmap%d.png" % number)], check=True)
+        subprocess.run([convert, os.path.join(args.out, "icon128.ico"),
+                        os.path.join(args.preview, "icon128.png")], check=True)
+    return 0
