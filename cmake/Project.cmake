@@ -93,6 +93,22 @@ function(add_wine_script_test name)
     LABELS wine)
 endfunction()
 
+# add_generated_file(target FILE path SCRIPT script.py COMMENT text): the Python script beside
+# the calling CMakeLists.txt writes the file `path` (its one argument) at build time, into a
+# folder made first; `target` (built by default) stands for the file.
+function(add_generated_file target)
+  cmake_parse_arguments(ARG "" "FILE;SCRIPT;COMMENT" "" ${ARGN})
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  get_filename_component(folder ${ARG_FILE} DIRECTORY)
+  add_custom_command(OUTPUT ${ARG_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SCRIPT} ${ARG_FILE}
+    DEPENDS ${ARG_SCRIPT}
+    COMMENT "${ARG_COMMENT}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${ARG_FILE})
+endfunction()
+
 # Sources include each other from the root: "core/fat/layout.h", "platform/dialogs/cwnd.h".
 include_directories(${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
 
