@@ -467,21 +467,8 @@ def splash_frame(step, chinese):
 
 
 def icon(size):
-    s = size / 32.0
-    square = cv.box(1 * s, 1 * s, 31 * s, 31 * s, 7 * s)
-    edge = (16, 96, 120)
-    color = cv.Canvas(size, size, edge)
-    alpha = cv.Canvas(size, size, (0, 0, 0))
-    alpha.fill(square, (255, 255, 255))
-    color.fill(square, cv.vramp(0, size, (110, 226, 222), (30, 156, 178), (16, 92, 140)))
-    color.fill(cv.intersect(square, cv.box(0, 0, size, size * 0.45)), (255, 255, 255), opacity=0.18)
-    plug = cv.box(12 * s, 4 * s, 20 * s, 11 * s, 1 * s)
-    body = cv.box(9 * s, 10 * s, 23 * s, 28 * s, 3.5 * s)
-    color.fill(plug, (214, 222, 234))
-    if size >= 32:
-        for hx in (13.5, 17.5):
-            color.fill(cv.box(hx * s, 6 * s, (hx + 1.5) * s, 8 * s), (60, 72, 96))
-    color.fill(body, cv.vramp(10 * s, 28 * s, (255, 255, 255), (206, 220, 238)))
+    color, alpha, s = family.stick_icon(size, (16, 96, 120),
+                                        ((110, 226, 222), (30, 156, 178), (16, 92, 140)))
     tick = cv.strokes(cv.segments([(11.6 * s, 19.4 * s), (14.8 * s, 22.8 * s), (20.6 * s, 15.2 * s)]), 3 * s)
     color.fill(tick, (22, 150, 80))
     return color, alpha

@@ -92,6 +92,27 @@ def panel(c, x0, y0, x1, y1, top=(252, 253, 255), bottom=(236, 243, 251), border
     return shape
 
 
+
+def stick_icon(size, edge, square_stops):
+    """The family's program icon before its mark: a rounded square in the colours `square_stops`
+    (top to bottom) with a sheen, and a USB stick on it, on `edge`. Returns the colour canvas, the
+    alpha canvas (its red plane is the alpha) and the pixels per unit of the icon's 32-unit grid."""
+    s = size / 32.0
+    square = cv.box(1 * s, 1 * s, 31 * s, 31 * s, 7 * s)
+    color = cv.Canvas(size, size, edge)
+    alpha = cv.Canvas(size, size, (0, 0, 0))
+    alpha.fill(square, (255, 255, 255))
+    color.fill(square, cv.vramp(0, size, *square_stops))
+    color.fill(cv.intersect(square, cv.box(0, 0, size, size * 0.45)), (255, 255, 255), opacity=0.18)
+    plug = cv.box(12 * s, 4 * s, 20 * s, 11 * s, 1 * s)
+    body = cv.box(9 * s, 10 * s, 23 * s, 28 * s, 3.5 * s)
+    color.fill(plug, (214, 222, 234))
+    if size >= 32:
+        for hx in (13.5, 17.5):
+            color.fill(cv.box(hx * s, 6 * s, (hx + 1.5) * s, 8 * s), (60, 72, 96))
+    color.fill(body, cv.vramp(10 * s, 28 * s, (255, 255, 255), (206, 220, 238)))
+    return color, alpha, s
+
 def write_skin(description, render_all):
     """The command line of a skin script, --out DIR [--preview DIR]: writes the pictures that
     render_all() returns as bitmapNNN.bmp and its icons as icon128.ico, with PNG previews."""
