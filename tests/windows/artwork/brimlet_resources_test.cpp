@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "brimlet/resources/resource_ids.h"
+#include "tests/windows/support/group_icon.h"
 
 namespace {
 
@@ -120,18 +121,7 @@ TEST(BrimletResources, ChannelAndActiveChannelShareTheirSize) {
 
 // The icon directory itself: LoadImage would stretch a lone 32x32 picture to any size asked.
 TEST(BrimletResources, IconHasBothSizes) {
-#pragma pack(push, 2)
-  struct GroupIconEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bitCount;
-    DWORD bytes;
-    WORD id;
-  };
-  struct GroupIconDirectory {
-    WORD reserved, type, count;
-    GroupIconEntry entries[1];
-  };
-#pragma pack(pop)
+  using test_support::GroupIconDirectory;
   HMODULE module = GetModuleHandleA(nullptr);
   HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDI_BRIMLET), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   ASSERT_NE(group, nullptr);

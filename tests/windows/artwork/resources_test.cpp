@@ -13,6 +13,7 @@
 
 #include "sarrow/resources/isp_image.h"
 #include "sarrow/resources/licence_text.h"
+#include "tests/windows/support/group_icon.h"
 
 namespace {
 
@@ -59,19 +60,8 @@ TEST(SarrowResources, BitmapsLoadAtTheirSizesWithTheKeyInWindowCorners) {
 
 // The icon directory itself: LoadImage would stretch a lone 32x32 picture to any size asked.
 TEST(SarrowResources, IconHasBothSizes) {
-#pragma pack(push, 2)
-  struct GroupIconEntry {
-    BYTE width, height, colours, reserved;
-    WORD planes, bitCount;
-    DWORD bytes;
-    WORD id;
-  };
-  struct GroupIconDirectory {
-    WORD reserved, type, count;
-    GroupIconEntry entries[1];
-  };
-#pragma pack(pop)
-  static_assert(sizeof(GroupIconEntry) == 14);
+  using test_support::GroupIconDirectory;
+  using test_support::GroupIconEntry;
   HMODULE module = GetModuleHandleA(nullptr);
   HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(128), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   ASSERT_NE(group, nullptr);
