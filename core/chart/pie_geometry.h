@@ -6,22 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "core/geometry/rect.h"
+
 namespace chart {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const Rect&) const = default;
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-};
+using Point = core::Point;
+using Rect = core::Rect;
 
 // Degrees brought into 0..359.
 int NormaliseAngle(long long degrees);

@@ -5,23 +5,12 @@
 
 #include <string_view>
 
+#include "core/geometry/rect.h"
+
 namespace menu {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
+using Rect = core::Rect;
+using Point = core::Point;
 
 // --- measuring
 

@@ -2,22 +2,12 @@
 // Where an image button puts its picture and its caption on the face.
 #pragma once
 
+#include "core/geometry/rect.h"
+
 namespace skin {
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const Box&) const = default;
-};
-
-struct Offset {
-    int x = 0;
-    int y = 0;
-};
+using Box = core::Rect;
+using Offset = core::Point;
 
 // How the picture and the caption share the face.
 enum ImageAlignment : int {
