@@ -208,8 +208,15 @@ LRESULT CTextProgressCtrl::OnSetPos(WPARAM wParam, LPARAM)
     m_position = static_cast<int>(wParam);
     CRect client;
     GetClientRect(client);
-    const int width = chart::DoneLength({m_minimum, m_maximum}, m_position, client.Width());
-    if (width != m_barWidth) {
+    const chart::ProgressSpan span{m_minimum, m_maximum};
+    const int width = chart::DoneLength(span, m_position, client.Width());
+    // Width and percentage are truncated apart, so the text can change while the width stays
+    // (150 pixels for 0..1000: positions 7 and 10 both fill 1 pixel, and read 0% and 1%).
+    const int percent = chart::DonePercent(span, m_position);
+    const bool showsPercentage = m_showText && !(GetStyle() & PBS_VERTICAL) && m_text.IsEmpty();
+    const bool newText = showsPercentage && percent != m_barPercent;
+    m_barPercent = percent;
+    if (width != m_barWidth || newText) {
         m_barWidth = width;
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }

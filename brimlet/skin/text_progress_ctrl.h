@@ -61,6 +61,7 @@ protected:
     CString m_text;
     BOOL m_showText = TRUE;
     int m_barWidth = -1;
+    int m_barPercent = -1;  // the percentage at the last position change
     COLORREF m_barColor = CLR_DEFAULT;
     COLORREF m_backgroundColor = CLR_DEFAULT;
     UINT m_textFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;

@@ -17,15 +17,15 @@ constexpr COLORREF kBack = RGB(255, 255, 192);
 constexpr int kWidth = 200;
 constexpr int kHeight = 16;
 
-// The progress bar with a client area of 200 x 16 and known colours.
-void SizeAndColour(CGaugeHost& host)
+// The progress bar with a client area of 200 (or width) x 16 and known colours.
+void SizeAndColour(CGaugeHost& host, int width = kWidth)
 {
     CRect client;
     host.m_progress.GetClientRect(client);
     CRect window;
     host.m_progress.GetWindowRect(window);
     host.ScreenToClient(window);
-    host.m_progress.SetWindowPos(nullptr, 0, 0, window.Width() - client.Width() + kWidth,
+    host.m_progress.SetWindowPos(nullptr, 0, 0, window.Width() - client.Width() + width,
                                  window.Height() - client.Height() + kHeight, SWP_NOMOVE | SWP_NOZORDER);
     host.m_progress.SetBarColor(kBar);
     host.m_progress.SetBgColor(kBack);
@@ -188,21 +188,55 @@ TEST(TextProgress, AnswersTheProgressBarMessages)
     EXPECT_EQ(canvas.Count(kBar) + canvas.Count(kBack), 40 * 5) << "no text once PBM_SHOWTEXT turned it off";
 }
 
-TEST(TextProgress, SetPosRepaintsOnlyWhenThePixelWidthChanges)
+TEST(TextProgress, SetPosRepaintsOnlyWhenThePixelWidthOrThePercentageChanges)
 {
     CGaugeHost host;
     ASSERT_TRUE(host.Open());
     SizeAndColour(host);
     host.m_progress.SendMessage(PBM_SETRANGE32, 0, 1000);
-    host.m_progress.SendMessage(PBM_SETPOS, 10);  // 2 pixels
+    host.m_progress.SendMessage(PBM_SETPOS, 10);  // 2 pixels, 1%
     const int paints = host.m_progress.m_paints;
-    host.m_progress.SendMessage(PBM_SETPOS, 11);  // still 2: nothing to redraw
+    host.m_progress.SendMessage(PBM_SETPOS, 11);  // still 2 and 1%: nothing to redraw
     EXPECT_EQ(host.m_progress.m_paints, paints);
     host.m_progress.SendMessage(PBM_SETPOS, 15);  // 3 pixels, painted at once
     EXPECT_EQ(host.m_progress.m_paints, paints + 1);
     EXPECT_EQ(host.m_progress.m_barWidth, 3);
     host.m_progress.SetWindowPos(nullptr, 0, 0, 100, 20, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(host.m_progress.m_barWidth, -1) << "a new size forgets the width";
+}
+
+// Width and percentage are truncated apart: on 150 pixels of 0..1000, positions 7 and 10 both
+// fill 1 pixel, and read 0% and 1%.
+TEST(TextProgress, SetPosRepaintsANewPercentageOfTheSameWidth)
+{
+    CGaugeHost host;
+    ASSERT_TRUE(host.Open());
+    SizeAndColour(host, 150);
+    host.m_progress.SetTextForeColor(RGB(255, 0, 0));
+    host.m_progress.SendMessage(PBM_SETRANGE32, 0, 1000);
+    host.m_progress.SendMessage(PBM_SETPOS, 7);
+    host.m_progress.UpdateWindow();
+    const int paints = host.m_progress.m_paints;
+    host.m_progress.SendMessage(PBM_SETPOS, 10);
+    EXPECT_EQ(host.m_progress.m_paints, paints + 1) << "1% in place of 0%";
+    EXPECT_EQ(host.m_progress.m_barWidth, 1);
+
+    // What the screen shows now is what the text "1%" draws.
+    PixelCanvas shown(150, kHeight);
+    shown.CopyFromWindow(host.m_progress.m_hWnd);
+    host.m_progress.SetWindowText("1%");
+    PixelCanvas expected(150, kHeight);
+    host.Capture(host.m_progress, expected);
+    int different = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < 150; ++x)
+            different += shown.At(x, y) != expected.At(x, y);
+    EXPECT_EQ(different, 0);
+
+    // A text of its own does not change with the percentage: no repaint for that.
+    const int texted = host.m_progress.m_paints;
+    host.m_progress.SendMessage(PBM_SETPOS, 7);
+    EXPECT_EQ(host.m_progress.m_paints, texted);
 }
 
 TEST(TextProgress, SetTextRepaintsOnlyForANewTextAndGetTextCutsToFit)
