@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CBitmapSlider, CStatic)
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONUP()
+    ON_WM_CAPTURECHANGED()
     ON_WM_GETDLGCODE()
     ON_WM_KEYDOWN()
     ON_WM_SETFOCUS()
@@ -43,6 +44,7 @@ END_MESSAGE_MAP()
 CBitmapSlider::~CBitmapSlider()
 {
     DeleteThumbBitmaps();
+    DeleteBackgroundUnderThumb();
     DeleteChannelBitmaps();
 }
 
@@ -194,6 +196,10 @@ void CBitmapSlider::DeleteThumbBitmaps()
     m_thumbMask.DeleteObject();
     m_activeThumb.DeleteObject();
     m_activeThumbMask.DeleteObject();
+}
+
+void CBitmapSlider::DeleteBackgroundUnderThumb()
+{
     m_backgroundUnderThumb.DeleteObject();
     m_savedThumbX = -1;
 }
@@ -311,12 +317,14 @@ void CBitmapSlider::OnPaint()
 
     // What lay under the thumb at the last paint covers the thumb that the copied background still
     // shows; before the channel, so that the channel drawn now is what stays there.
-    if (m_savedThumbX != -1) {
+    // The saved area keeps the size of the thumb it was saved for, which a new thumb may not have.
+    BITMAP saved = {};
+    if (m_savedThumbX != -1 && m_backgroundUnderThumb.GetBitmap(&saved)) {
         CBitmap* oldBitmap = source.SelectObject(&m_backgroundUnderThumb);
-        dc.BitBlt(m_savedThumbX, m_savedThumbY, m_thumbWidth, m_thumbHeight, &source, 0, 0, SRCCOPY);
+        dc.BitBlt(m_savedThumbX, m_savedThumbY, saved.bmWidth, saved.bmHeight, &source, 0, 0, SRCCOPY);
         source.SelectObject(oldBitmap);
-        m_savedThumbX = -1;
     }
+    m_savedThumbX = -1;
 
     const int pixel = PositionToPixel(m_position);
     if (m_hasChannel) {
@@ -419,6 +427,18 @@ void CBitmapSlider::OnLButtonUp(UINT flags, CPoint point)
     CStatic::OnLButtonUp(flags, point);
 }
 
+// A drag lives as long as the capture: once another window takes it (a message box, a menu,
+// Alt+Tab), no button-up comes here, and the thumb would follow the pointer at the next move over
+// the control.
+void CBitmapSlider::OnCaptureChanged(CWnd* window)
+{
+    if (m_dragging && (!window || window->m_hWnd != m_hWnd)) {
+        m_dragging = FALSE;
+        Redraw();
+    }
+    CStatic::OnCaptureChanged(window);
+}
+
 UINT CBitmapSlider::OnGetDlgCode()
 {
     if (::GetKeyState(VK_TAB) < 0)
@@ -479,6 +499,7 @@ void CBitmapSlider::OnDestroy()
 {
     CStatic::OnDestroy();
     DeleteThumbBitmaps();
+    DeleteBackgroundUnderThumb();
     DeleteChannelBitmaps();
 }
 

@@ -51,6 +51,7 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
+    void OnCaptureChanged(CWnd* window);
     UINT OnGetDlgCode();
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnSetFocus(CWnd* old);
@@ -65,7 +66,10 @@ protected:
     void NotifyParent(UINT message);
     void Redraw();
     void DeleteChannelBitmaps();
+    // The thumb's images only: what was saved under the old thumb still covers it at the next
+    // paint, whatever the thumb is then.
     void DeleteThumbBitmaps();
+    void DeleteBackgroundUnderThumb();
     // Loads one bitmap group; FALSE releases the whole group.
     BOOL LoadGroup(UINT id, UINT activeId, BOOL transparent, COLORREF transparentColor, int pixelX, int pixelY,
                    CBitmap& image, CBitmap& mask, CBitmap& activeImage, CBitmap& activeMask, BOOL& hasActive);

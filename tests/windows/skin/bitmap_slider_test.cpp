@@ -172,6 +172,66 @@ TEST(BitmapSlider, AMovedThumbOverATransparentChannelLeavesNoTrace)
     EXPECT_EQ(canvas.Count(gauges::kRed, CRect(38, 2, 48, 14)), 10 * 12) << "the old place shows the channel";
 }
 
+// What was saved under the old thumb covers it whatever comes after it: a smaller thumb (which
+// would restore only its own size) or none.
+TEST(BitmapSlider, AThumbReplacedOrRemovedOverATransparentChannelLeavesNoPieceOfTheOldOne)
+{
+    struct Case {
+        const char* name;
+        UINT thumb;
+        int thumbPixels;
+    };
+    for (const Case& c : {Case{"a smaller thumb", gauges::kSmallThumbBitmap, 4 * 6}, Case{"no thumb", 0, 0}}) {
+        CGaugeHost host;
+        ASSERT_TRUE(host.Open());
+        SetUpThumb(host, TRUE);
+        host.m_slider.SetPos(20);  // thumb x 38..47, over the keyed rows 0 and 1 too
+        PixelCanvas canvas(200, 14);
+        host.Capture(host.m_slider, canvas);
+        ASSERT_EQ(canvas.Count(gauges::kThumb), 10 * 14) << c.name;
+
+        ASSERT_TRUE(host.m_slider.SetBitmapThumb(c.thumb, 0, FALSE, 0, 0, 0)) << c.name;
+        host.m_slider.SetPos(80);  // only the slider repaints
+        host.m_slider.UpdateWindow();
+        canvas.CopyFromWindow(host.m_slider.m_hWnd);
+        EXPECT_EQ(canvas.Count(gauges::kThumb), 0) << c.name;
+        EXPECT_EQ(canvas.Count(gauges::kParentColor, CRect(38, 0, 48, 2)), 10 * 2) << c.name << ": the keyed rows";
+        EXPECT_EQ(canvas.Count(gauges::kSmallThumb), c.thumbPixels) << c.name;
+    }
+}
+
+// Without its button-up (the capture went elsewhere) a drag must still end, or the thumb would
+// follow the pointer over the control with no button held.
+TEST(BitmapSlider, ADragEndsWhenTheCaptureIsLost)
+{
+    struct Case {
+        const char* name;
+        void (*loseCapture)(CGaugeHost& host);
+    };
+    const Case cases[] = {
+        {"another window takes it", [](CGaugeHost& host) { host.SetCapture(); }},
+        {"it is released", [](CGaugeHost&) { ::ReleaseCapture(); }},
+    };
+    for (const Case& c : cases) {
+        CGaugeHost host;
+        ASSERT_TRUE(host.Open());
+        SetUpThumb(host);
+        host.m_slider.SetFocusRectDrawing(FALSE, FALSE);
+        host.m_slider.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(100, 7));
+        ASSERT_TRUE(host.m_slider.m_dragging) << c.name;
+        c.loseCapture(host);
+        EXPECT_FALSE(host.m_slider.m_dragging) << c.name;
+        host.TakeNotifications();
+        host.m_slider.SendMessage(WM_MOUSEMOVE, 0, At(150, 7));
+        EXPECT_TRUE(host.TakeNotifications().empty()) << c.name;
+        EXPECT_EQ(host.m_slider.m_position, 50) << c.name;
+        PixelCanvas canvas(200, 14);
+        host.Capture(host.m_slider, canvas);
+        EXPECT_EQ(canvas.Count(gauges::kThumb), 10 * 14) << c.name << ": the thumb's own look again";
+        ::ReleaseCapture();
+    }
+}
+
 TEST(BitmapSlider, FocusDrawsAFocusRectangleAndLosingItTakesItAway)
 {
     CGaugeHost host;

@@ -19,6 +19,7 @@ constexpr COLORREF kRed = RGB(200, 0, 0);
 constexpr COLORREF kKey = RGB(0, 255, 0);
 constexpr COLORREF kThumb = RGB(0, 120, 0);
 constexpr COLORREF kActiveThumb = RGB(200, 200, 0);
+constexpr COLORREF kSmallThumb = RGB(0, 200, 200);
 
 enum Bitmap : UINT {
     kChannel = 301,
@@ -30,6 +31,7 @@ enum Bitmap : UINT {
     kKeyedThumb = 307,
     kTallChannel = 308,
     kTallActiveChannel = 309,
+    kSmallThumbBitmap = 310,
 };
 
 // Test access to the controls' state.

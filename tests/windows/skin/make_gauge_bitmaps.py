@@ -14,6 +14,7 @@ RED = (200, 0, 0)
 GREEN_KEY = (0, 255, 0)
 THUMB = (0, 120, 0)
 ACTIVE_THUMB = (200, 200, 0)
+SMALL_THUMB = (0, 200, 200)
 
 
 def main():
@@ -34,6 +35,8 @@ def main():
     # A vertical channel 14 x 100.
     write_bmp(out / "tallchannel308.bmp", 14, 100, lambda x, y: BLUE)
     write_bmp(out / "tallactive309.bmp", 14, 100, lambda x, y: RED)
+    # A thumb smaller than the others every way: 4 x 6, cyan.
+    write_bmp(out / "smallthumb310.bmp", 4, 6, lambda x, y: SMALL_THUMB)
 
 
 if __name__ == "__main__":
