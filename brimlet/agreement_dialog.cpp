@@ -47,6 +47,10 @@ BOOL CAgreementDialog::OnInitDialog()
     SetUpTextButton(m_cancelButton);
     SetUpTextButton(m_okButton);
     SetUpCornerButtons(m_closeButton, m_minimiseButton);
+    // The scroll buttons and the view label stay hidden, but are made up as shown ones would be.
+    SetUpSmallButton(m_upButton, IDB_SCROLL_UP, IDB_SCROLL_UP);
+    SetUpSmallButton(m_downButton, IDB_SCROLL_DOWN, IDB_SCROLL_DOWN);
+    m_viewLabel.SetTransparentBackground(TRUE);
 
     m_textBox.SetTextColour(RGB(0, 0, 0));
     m_textBox.RedrawBehind();

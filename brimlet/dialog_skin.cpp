@@ -20,12 +20,15 @@ void SetUpTextButton(CImageButton& button)
     button.UseParentBackground(FALSE);
 }
 
+void SetUpSmallButton(CImageButton& button, UINT hoverId, UINT normalId)
+{
+    button.SetImageAlignment(3, FALSE);
+    button.SetBitmapPair(hoverId, kSmallButtonKey, normalId, kSmallButtonKey);
+    button.FitToImage();
+}
+
 void SetUpCornerButtons(CImageButton& close, CImageButton& minimise)
 {
-    close.SetImageAlignment(3, FALSE);
-    close.SetBitmapPair(IDB_CLOSE_HOVER, kSmallButtonKey, IDB_CLOSE, kSmallButtonKey);
-    close.FitToImage();
-    minimise.SetImageAlignment(3, FALSE);
-    minimise.SetBitmapPair(IDB_MINIMISE_HOVER, kSmallButtonKey, IDB_MINIMISE, kSmallButtonKey);
-    minimise.FitToImage();
+    SetUpSmallButton(close, IDB_CLOSE_HOVER, IDB_CLOSE);
+    SetUpSmallButton(minimise, IDB_MINIMISE_HOVER, IDB_MINIMISE);
 }

@@ -18,6 +18,9 @@ void ApplyDialogSkin(CBitmapDialog& dialog, UINT bitmapId);
 // painting its own background.
 void SetUpTextButton(CImageButton& button);
 
-// The close and minimise buttons: their hover and normal pictures keyed on kSmallButtonKey, under
-// the caption, each button sized to its picture.
+// A small button (close, minimise, scroll): its hover and normal pictures keyed on
+// kSmallButtonKey, under the caption, the button sized to its picture.
+void SetUpSmallButton(CImageButton& button, UINT hoverId, UINT normalId);
+
+// The close and minimise buttons of the top right corner.
 void SetUpCornerButtons(CImageButton& close, CImageButton& minimise);

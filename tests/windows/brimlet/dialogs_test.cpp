@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -159,7 +160,8 @@ struct LicenceRun {
     double picture = 0;
 };
 
-LicenceRun RunLicence(Answer answer)
+// inspect looks at the open dialog before the answer is given.
+LicenceRun RunLicence(Answer answer, const std::function<void(HWND)>& inspect = {})
 {
     LicenceRun run;
     ThreadPoller poller([&] {
@@ -168,6 +170,8 @@ LicenceRun RunLicence(Answer answer)
             return false;
         HWND window = dialog->m_hWnd;
         run.shown = true;
+        if (inspect)
+            inspect(window);
         run.text = TextOf(::GetDlgItem(window, IDC_AGREEMENT_TEXT));
         ::GetClientRect(window, &run.client);
         const int ids[5] = {IDC_MINIMISE_BUTTON, IDC_CLOSE_BUTTON, IDOK, IDCANCEL, IDC_AGREEMENT_TEXT};
@@ -245,6 +249,86 @@ TEST(AgreementDialog, WithoutItsFileTheBoxStaysEmptyAndOkStillAccepts)
     ASSERT_TRUE(run.shown);
     EXPECT_STREQ(run.text, "");
     EXPECT_TRUE(run.accepted);
+}
+
+// The transparent colour of the small buttons' pictures.
+constexpr COLORREF kSmallButtonKey = 0x70644B;  // RGB(75, 100, 112)
+
+// How a hidden small button of the licence dialog draws itself: its picture, and under the
+// picture's key colour the button's own face.
+struct SmallButtonSeen {
+    bool found = false;
+    bool visible = true;
+    SIZE size = {};
+    SIZE pictureSize = {};
+    int keyed = 0;
+    int wrong = 0;
+};
+
+SmallButtonSeen DrawHiddenButton(HWND dialog, int id, UINT pictureId)
+{
+    SmallButtonSeen seen;
+    HWND window = ::GetDlgItem(dialog, id);
+    auto* button = dynamic_cast<CImageButton*>(CWnd::FromHandlePermanent(window));
+    const auto picture = brimlet_test::LoadPicture(pictureId);
+    if (!button || !picture)
+        return seen;
+    seen.found = true;
+    seen.visible = ::IsWindowVisible(window) != FALSE;
+    RECT client;
+    ::GetClientRect(window, &client);
+    seen.size = {client.right, client.bottom};
+    seen.pictureSize = {picture->width(), picture->height()};
+    COLORREF face = 0;
+    button->GetFaceColor(CImageButton::kBackgroundNormal, &face);
+    test_support::PixelCanvas drawn(picture->width(), picture->height(), RGB(255, 0, 255));
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = static_cast<UINT>(id);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hwndItem = window;
+    item.hDC = drawn.dc();
+    item.rcItem = {0, 0, picture->width(), picture->height()};
+    button->DrawItem(&item);
+    for (int y = 0; y < picture->height(); ++y) {
+        for (int x = 0; x < picture->width(); ++x) {
+            const bool key = picture->At(x, y) == kSmallButtonKey;
+            seen.keyed += key;
+            seen.wrong += drawn.At(x, y) != (key ? face : picture->At(x, y));
+        }
+    }
+    return seen;
+}
+
+TEST(AgreementDialog, TheHiddenScrollButtonsAndViewLabelAreMadeUpLikeShownOnes)
+{
+    LicenceFolder folder;
+    SmallButtonSeen up;
+    SmallButtonSeen down;
+    bool labelHidden = false;
+    LONG labelStyle = 0;
+    const LicenceRun run = RunLicence(Answer::OkButton, [&](HWND dialog) {
+        up = DrawHiddenButton(dialog, IDC_SCROLL_UP, IDB_SCROLL_UP);
+        down = DrawHiddenButton(dialog, IDC_SCROLL_DOWN, IDB_SCROLL_DOWN);
+        HWND label = ::GetDlgItem(dialog, IDC_VIEW_LABEL);
+        labelHidden = !::IsWindowVisible(label);
+        labelStyle = ::GetWindowLongA(label, GWL_EXSTYLE);
+    });
+    ASSERT_TRUE(run.shown);
+    const struct {
+        const char* name;
+        const SmallButtonSeen& seen;
+    } buttons[] = {{"up", up}, {"down", down}};
+    for (const auto& b : buttons) {
+        ASSERT_TRUE(b.seen.found) << b.name;
+        EXPECT_FALSE(b.seen.visible) << b.name;
+        EXPECT_EQ(b.seen.size.cx, b.seen.pictureSize.cx) << b.name << ": sized to its picture";
+        EXPECT_EQ(b.seen.size.cy, b.seen.pictureSize.cy) << b.name;
+        EXPECT_GT(b.seen.keyed, 0) << b.name << ": the picture has keyed corners";
+        EXPECT_EQ(b.seen.wrong, 0) << b.name;
+    }
+    EXPECT_TRUE(labelHidden);
+    EXPECT_TRUE(labelStyle & WS_EX_TRANSPARENT) << "the view label's background is transparent";
 }
 
 // --- splash dialog (its animation runs once per process: one splash per test program run) ----
