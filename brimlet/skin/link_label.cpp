@@ -295,14 +295,22 @@ void CLinkLabel::OnLButtonDown(UINT flags, CPoint point)
     } else if (m_linkKind != kNoLink) {
         CString text;
         GetWindowText(text);
-        // A link that does not open is left alone.
-        if (m_linkKind == kHyperlink)
-            ::ShellExecuteA(nullptr, "open", m_linkTarget.IsEmpty() ? text : m_linkTarget, nullptr, nullptr,
-                            SW_SHOWNORMAL);
-        else
-            ::ShellExecuteA(nullptr, nullptr, CString("mailto:") + text, nullptr, nullptr, SW_SHOWNORMAL);
+        if (m_linkKind == kHyperlink) {
+            // With no target and no text there is nothing to open, and an empty name must not
+            // reach the shell, which would make something of it.
+            const CString& file = m_linkTarget.IsEmpty() ? text : m_linkTarget;
+            if (!file.IsEmpty())
+                OpenInShell("open", file);
+        } else {
+            OpenInShell(nullptr, CString("mailto:") + text);
+        }
     }
     CStatic::OnLButtonDown(flags, point);
+}
+
+void CLinkLabel::OpenInShell(LPCSTR verb, LPCSTR file)
+{
+    ::ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 BOOL CLinkLabel::OnSetCursor(CWnd* window, UINT hitTest, UINT message)

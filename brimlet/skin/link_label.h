@@ -77,6 +77,8 @@ protected:
     void StopFlashing();
     void Paint(CDC* dc, const CRect& client);
     UINT TextFormat() const;
+    // Hands a clicked link to the shell (ShellExecuteA); a failure is left alone.
+    virtual void OpenInShell(LPCSTR verb, LPCSTR file);
 
     COLORREF m_textColour;
     COLORREF m_raisedTextColour = RGB(255, 255, 255);

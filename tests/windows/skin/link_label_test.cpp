@@ -269,6 +269,37 @@ TEST_F(LinkLabel, AHyperlinkOpensItsTargetOrElseItsOwnText)
     DeleteFileA(marker.c_str());
 }
 
+TEST_F(LinkLabel, AClickHandsTheShellTheTargetOrTheTextAndNeverAnEmptyName)
+{
+    CProbeLink& link = stage.m_link;
+    link.m_forwardToShell = false;
+    using Opened = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        bool mail;
+        const char* target;
+        const char* text;
+        Opened opened;
+    };
+    const Case cases[] = {
+        {false, "http://example.org/", "Label", {{"open", "http://example.org/"}}},
+        {false, "", "http://example.org/", {{"open", "http://example.org/"}}},
+        {false, "", "", {}},
+        {true, "", "someone@example.org", {{"", "mailto:someone@example.org"}}},
+    };
+    for (const Case& c : cases) {
+        if (c.mail)
+            link.SetMailLink(TRUE, FALSE);
+        else
+            link.SetLink(TRUE, FALSE);
+        link.SetLinkTarget(c.target);
+        link.SetWindowText(c.text);
+        link.m_opened.clear();
+        link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(link.m_opened, c.opened) << "target \"" << c.target << "\", text \"" << c.text << "\"";
+    }
+}
+
 TEST_F(LinkLabel, AColourChangeFromTheDialogRepaintsTheLabel)
 {
     CProbeLink& link = stage.m_link;

@@ -9,6 +9,10 @@
 #include "brimlet/skin/link_label.h"
 #include "tests/windows/skin/control_test_support.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace skin_test {
 
 class CProbeLabel : public CColorLabel
@@ -38,12 +42,24 @@ public:
     using CLinkLabel::m_timerRunning;
     using CLinkLabel::m_transparent;
     int m_paints = 0;
+    // What clicks handed to the shell: the verb ("" for none) and the file; passed on to the
+    // shell itself only while forwarding.
+    std::vector<std::pair<std::string, std::string>> m_opened;
+    bool m_forwardToShell = true;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_PAINT)
             ++m_paints;
         return CLinkLabel::WindowProc(message, wParam, lParam);
+    }
+
+protected:
+    void OpenInShell(LPCSTR verb, LPCSTR file) override
+    {
+        m_opened.emplace_back(verb ? verb : "", file ? file : "");
+        if (m_forwardToShell)
+            CLinkLabel::OpenInShell(verb, file);
     }
 };
 
