@@ -75,10 +75,12 @@ TEST_F(ColorEdit, EachColourQueryReplacesTheSolidBrush)
     edit.m_backgroundColour = RGB(9, 90, 9);
     query();
     const DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     HBRUSH brush = nullptr;
     for (int i = 0; i < 50; ++i)
         brush = query();
-    EXPECT_LE(test_support::CountGdiObjects(), before) << "one brush alive at a time";
+    const DWORD after = test_support::CountGdiObjects();
+    EXPECT_LE(after, before) << "one brush alive at a time: " << before << " -> " << after;
     LOGBRUSH solid = {};
     ASSERT_TRUE(GetObjectA(brush, sizeof solid, &solid));
     EXPECT_EQ(solid.lbColor, RGB(9, 90, 9));

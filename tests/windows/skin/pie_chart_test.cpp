@@ -234,7 +234,18 @@ TEST(PieChart, PieceColoursAndRemoval)
 
 TEST(PieChart, HoldsNoGdiObjectsOnceDestroyed)
 {
+    {
+        // The first painted host makes what every later one reuses (the dialog's font, the
+        // system's caches): about 50 objects under Wine, kept to the end of the process.
+        CGaugeHost warmUp;
+        ASSERT_TRUE(warmUp.Open());
+        ASSERT_TRUE(warmUp.m_pie.AddPiece(RGB(1, 1, 1), 0, 60, "label"));
+        warmUp.m_pie.SetTitle("Title");
+        PixelCanvas canvas(kWidth, kHeight);
+        warmUp.Capture(warmUp.m_pie, canvas);
+    }
     const DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     {
         CGaugeHost host;
         ASSERT_TRUE(host.Open());
@@ -248,7 +259,8 @@ TEST(PieChart, HoldsNoGdiObjectsOnceDestroyed)
         }
         ASSERT_TRUE(host.m_pie.AddPiece(RGB(1, 1, 1), 0, 60, ""));  // left for the destructor
     }
-    EXPECT_EQ(test_support::CountGdiObjects(), before);
+    const DWORD after = test_support::CountGdiObjects();
+    EXPECT_EQ(after, before) << before << " -> " << after;
 }
 
 }  // namespace
