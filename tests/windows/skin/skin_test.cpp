@@ -15,6 +15,9 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
+// The hover button's fixed caption colours: hovered or pressed, and disabled.
+constexpr COLORREF kLightBlueCaption = 0xFFAF0E;  // RGB(14, 175, 255)
+constexpr COLORREF kGreyCaption = 0xC0C0C0;
 
 using Canvas = test_support::PixelCanvas;
 
@@ -366,11 +369,11 @@ TEST_F(HoverFixture, EachStateShowsItsPictureAndCaptionColour)
     };
     const Case cases[] = {
         {"normal", false, true, 0, kRed, RGB(0, 0, 0)},
-        {"normal disabled", false, false, ODS_DISABLED, kRed, CHoverButton::kDisabledCaptionColour},
-        {"hover", true, true, 0, kGreen, CHoverButton::kHighlightCaptionColour},
-        {"hover disabled", true, false, ODS_DISABLED, kGreen, CHoverButton::kHighlightCaptionColour},
-        {"pressed", false, true, ODS_SELECTED, kBlue, CHoverButton::kHighlightCaptionColour},
-        {"pressed while hovered", true, true, ODS_SELECTED, kBlue, CHoverButton::kHighlightCaptionColour},
+        {"normal disabled", false, false, ODS_DISABLED, kRed, kGreyCaption},
+        {"hover", true, true, 0, kGreen, kLightBlueCaption},
+        {"hover disabled", true, false, ODS_DISABLED, kGreen, kLightBlueCaption},
+        {"pressed", false, true, ODS_SELECTED, kBlue, kLightBlueCaption},
+        {"pressed while hovered", true, true, ODS_SELECTED, kBlue, kLightBlueCaption},
     };
     for (const Case& c : cases) {
         host.m_button.SendMessage(c.hover ? WM_MOUSEHOVER : WM_MOUSELEAVE);
@@ -384,7 +387,7 @@ TEST_F(HoverFixture, EachStateShowsItsPictureAndCaptionColour)
 
 TEST_F(HoverFixture, PressingMovesTheCaptionOnePixelRightAndDown)
 {
-    host.m_button.SetTextPosition("Start", 30, 12, CHoverButton::kHighlightCaptionColour);
+    host.m_button.SetTextPosition("Start", 30, 12, kLightBlueCaption);
     const COLORREF fill = RGB(1, 2, 3);
     Canvas normal(64, 26, fill), pressed(64, 26, fill);
     Paint(normal, 0);
