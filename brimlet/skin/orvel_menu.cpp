@@ -1303,12 +1303,9 @@ BOOL OrvelMenu::AddBitmapToList(CImageList* list, UINT bitmapId, bool withVarian
     unsigned colours = 0;
     if (found) {
         HGLOBAL loaded = ::LoadResource(module, found);
-        const auto* header = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
-        const DWORD size = ::SizeofResource(module, found);
-        if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER))
-            colours = menu::BitmapColourCount(header->biClrUsed, header->biBitCount);
-        else if (header && size >= sizeof(BITMAPCOREHEADER) && header->biSize == sizeof(BITMAPCOREHEADER))
-            colours = menu::BitmapColourCount(0, reinterpret_cast<const BITMAPCOREHEADER*>(header)->bcBitCount);
+        const auto* bytes = loaded ? static_cast<const std::uint8_t*>(::LockResource(loaded)) : nullptr;
+        if (const auto layout = menu::ReadPackedBitmap(bytes, bytes ? ::SizeofResource(module, found) : 0))
+            colours = layout->colours;
     }
     HBITMAP bitmap = nullptr;
     if (found && colours == 16)

@@ -24,6 +24,9 @@ constexpr UINT kExit = 103;
 constexpr UINT kOne = 110;
 constexpr UINT kToolbar = 300;       // 16 x 15: red (100), blue (101), green (102) on the button face
 constexpr UINT kLargeToolbar = 310;  // 20 x 18: yellow (120), cyan (121) on magenta
+constexpr UINT kCoreToolbar = 311;   // toolbar 300's first two images, 12-byte header: 130, 131
+constexpr UINT kV4Strip = 323;       // toolbar 300's picture with a V4 header
+constexpr UINT kV5Strip = 324;       // and with a V5 header
 constexpr UINT kCheck = 320;
 constexpr UINT kCheckSelected = 321;
 constexpr UINT kImage = 330;  // dark red on magenta
@@ -328,6 +331,48 @@ TEST(OrvelMenuBuild, AToolbarLoadsImagesForTheCommandsItHasAndGrowsTheImageSize)
     EXPECT_EQ(SlotPixel(OrvelMenu::SharedImages(), menu.Items()[1]->sharedImageIndex, 10, 9), RGB(0, 255, 255));
     const UINT ids[] = {kLargeToolbar, 998};
     EXPECT_FALSE(menu.LoadToolbarImages(ids, 2));  // one of them does not load
+}
+
+TEST(OrvelMenuBuild, SixteenColourBitmapsWithOtherHeadersLoadAsTheyAre)
+{
+    Look classic(false);
+    const HMODULE program = ::GetModuleHandleA(nullptr);
+    for (UINT id : {kCoreToolbar, kV4Strip, kV5Strip}) {
+        SCOPED_TRACE(id);
+        HBITMAP bitmap = AfxLoadSysColorBitmap(program, ::FindResourceA(program, MAKEINTRESOURCEA(id), RT_BITMAP));
+        ASSERT_TRUE(bitmap);
+        PixelCanvas canvas(32, 15);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        ::BitBlt(canvas.dc(), 0, 0, 32, 15, dc, 0, 0, SRCCOPY);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::DeleteObject(bitmap);
+        EXPECT_EQ(canvas.At(8, 7), kRed);
+        EXPECT_EQ(canvas.At(16 + 8, 7), kBlue);
+        EXPECT_EQ(canvas.At(0, 0), RGB(0xC0, 0xC0, 0xC0));  // its own face colour
+
+        OrvelMenu menu;
+        menu.SetMaskColour(RGB(0xC0, 0xC0, 0xC0));
+        CImageList list;
+        ASSERT_TRUE(list.Create(16, 15, ILC_COLORDDB | ILC_MASK, 1, 1));
+        ASSERT_TRUE(menu.AddBitmapToList(&list, id));
+        EXPECT_EQ(SlotPixel(&list, 0, 8, 7), kRed);
+        EXPECT_EQ(SlotPixel(&list, 0, 0, 0), kMagenta);  // transparent
+        EXPECT_EQ(SlotPixel(&list, 1, 8, 7), kBlue);
+    }
+    // A toolbar whose picture has the core header: its images reach the commands.
+    CToolBar toolbar;
+    ASSERT_TRUE(toolbar.Create(CWnd::GetDesktopWindow(), WS_CHILD | CBRS_TOP));
+    EXPECT_TRUE(toolbar.LoadToolBar(kCoreToolbar));
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    const UINT blue = 131;
+    ASSERT_TRUE(menu.AppendItem(L"Blue", 0, blue));
+    menu.SetMaskColour(RGB(0xC0, 0xC0, 0xC0));
+    ASSERT_TRUE(menu.LoadToolbarImages(kCoreToolbar));
+    ASSERT_GE(menu.Items()[0]->sharedImageIndex, 0);
+    EXPECT_EQ(SlotPixel(OrvelMenu::SharedImages(), menu.Items()[0]->sharedImageIndex, 8, 7), kBlue);
 }
 
 TEST(OrvelMenuBuild, ALiveToolbarGivesTheCommandsOwnImages)
