@@ -11,10 +11,15 @@
 #include <string>
 
 #include "core/menu/colours.h"
+#include "tests/windows/menu/menu_probe.h"
 #include "tests/windows/support/pixel_canvas.h"
 
 namespace {
 
+using menu_probe::ItemData;
+using menu_probe::Measure;
+using menu_probe::Paint;
+using menu_probe::SlotPixel;
 using test_support::PixelCanvas;
 
 constexpr UINT kOpen = 100;
@@ -69,16 +74,6 @@ public:
     ~Look() { OrvelMenu::SetDrawModes(1, 0); }
 };
 
-MenuItemData* ItemData(HMENU menu, UINT position)
-{
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_DATA;
-    if (!::GetMenuItemInfoA(menu, position, TRUE, &info))
-        return nullptr;
-    return reinterpret_cast<MenuItemData*>(info.dwItemData);
-}
-
 bool IsOwnerDrawn(HMENU menu, UINT position)
 {
     MENUITEMINFOA info = {};
@@ -92,31 +87,6 @@ std::string EntryString(HMENU menu, UINT position)
     char text[256] = {};
     ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
-}
-
-// Paints the item at position as the system asks for it.
-void Paint(OrvelMenu& menu, UINT position, PixelCanvas& canvas, const RECT& rect, UINT state)
-{
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_MENU;
-    item.itemID = ::GetMenuItemID(menu, static_cast<int>(position));
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = state;
-    item.hwndItem = reinterpret_cast<HWND>(menu.m_hMenu);
-    item.hDC = canvas.dc();
-    item.rcItem = rect;
-    item.itemData = reinterpret_cast<ULONG_PTR>(ItemData(menu, position));
-    menu.DrawItem(&item);
-}
-
-MEASUREITEMSTRUCT Measure(OrvelMenu& menu, UINT position)
-{
-    MEASUREITEMSTRUCT item = {};
-    item.CtlType = ODT_MENU;
-    item.itemID = ::GetMenuItemID(menu, static_cast<int>(position));
-    item.itemData = reinterpret_cast<ULONG_PTR>(ItemData(menu, position));
-    menu.MeasureItem(&item);
-    return item;
 }
 
 // Width of a text in the menu font, as the menu measures it.
@@ -139,14 +109,6 @@ int MenuTextWidth(const std::wstring& text)
 int MenuTextWidthAnsi(const std::string& text)
 {
     return MenuTextWidth(std::wstring(text.begin(), text.end()));
-}
-
-// The image in a list's slot drawn onto a canvas at (0, 0).
-COLORREF SlotPixel(CImageList* list, int slot, int x, int y)
-{
-    PixelCanvas canvas(32, 32, kMagenta);
-    ImageList_Draw(*list, slot, canvas.dc(), 0, 0, ILD_TRANSPARENT);
-    return canvas.At(x, y);
 }
 
 // --- building
