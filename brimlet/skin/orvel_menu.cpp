@@ -802,7 +802,12 @@ BOOL OrvelMenu::ModifyRecords(LPCWSTR text, UINT commandId, ImageMode mode, int 
         update(record);
         occurrences.push_back({owner, position, record});
     }
+    // A command in no menu gets no record: one that no item shows would put the records out of
+    // step with the items.
+    if (visitedMenus.empty())
+        return FALSE;
     if (occurrences.empty()) {
+        // Items that other code put in: the first one the system finds shows a new record.
         auto* record = new MenuItemData;
         m_items.push_back(record);
         update(record);
@@ -952,8 +957,6 @@ BOOL OrvelMenu::RemoveOrDelete(UINT idOrPosition, UINT flags, bool destroy)
         if (record && IsItemDataElsewhere(record, position))
             record = nullptr;
     }
-    if (record && destroy && (state & MF_SEPARATOR) && !record->text.empty())
-        record = nullptr;  // DeleteItem frees a separator's record only when it has no text
     const BOOL result = systemCall(m_hMenu, position, flags);
     if (result && record)
         ForgetRecord(record);

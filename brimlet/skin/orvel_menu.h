@@ -101,6 +101,7 @@ public:
     BOOL InsertItemWithBitmap(UINT position, UINT flags, UINT_PTR commandId, LPCWSTR text, CBitmap* bitmap);
 
     // Every occurrence of the command in the menu tree: the text (NULL keeps it) and the image.
+    // FALSE, and nothing recorded, when the command is in no menu.
     BOOL ModifyItem(LPCSTR text, UINT commandId, int toolbarImageId = -1);
     BOOL ModifyItem(LPCWSTR text, UINT commandId, int toolbarImageId = -1);
     BOOL ModifyItemImage(LPCSTR text, UINT commandId, CImageList* imageList, int index);

@@ -468,10 +468,52 @@ TEST(OrvelMenuEdit, ModifyingACommandGivesEachOccurrenceItsOwnRecord)
     // Removing the inner one leaves the outer one's record alone.
     ASSERT_TRUE(sub->DeleteItem(0, MF_BYPOSITION));
     EXPECT_EQ(ItemData(menu, 0)->text, L"Both");
-    // A command that is nowhere: a record that no item shows, and a failed call.
+    // A command that is nowhere: a failed call, and no record that no item would show.
     const size_t before = menu.Items().size();
     EXPECT_FALSE(menu.ModifyItem(L"Nowhere", NextCommand()));
-    EXPECT_EQ(menu.Items().size(), before + 1);
+    EXPECT_EQ(menu.Items().size(), before);
+}
+
+// Each item shows the record at its own position, and there is no record more.
+void ExpectInStep(OrvelMenu& menu)
+{
+    ASSERT_EQ(menu.Items().size(), static_cast<size_t>(::GetMenuItemCount(menu)));
+    for (UINT p = 0; p < menu.Items().size(); ++p)
+        EXPECT_EQ(ItemData(menu, p), menu.Items()[p]) << p;
+}
+
+TEST(OrvelMenuEdit, RecordsStayInStepWithTheItems)
+{
+    OrvelMenu menu;
+    const UINT first = NextCommand();
+    const UINT last = NextCommand();
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendItem(L"First", 0, first));
+    ASSERT_TRUE(menu.AppendItem(L"Line", 0, 0));  // a separator with a text
+    ASSERT_TRUE(menu.AppendItem(L"Last", 0, last));
+    ExpectInStep(menu);
+
+    // A command in no menu changes nothing: positions past the items stay refused.
+    EXPECT_FALSE(menu.ModifyItem(L"Orphan", NextCommand()));
+    ExpectInStep(menu);
+    CString text;
+    EXPECT_FALSE(menu.GetItemText(3, text, MF_BYPOSITION));
+    EXPECT_FALSE(menu.SetItemText(3, L"Changed", MF_BYPOSITION));
+    EXPECT_EQ(menu.RemoveItemByText(L"Orphan"), -1);
+    EXPECT_EQ(::GetMenuItemCount(menu), 3);
+
+    // Deleting the separator takes its record too, text or not.
+    ASSERT_TRUE(menu.DeleteItem(1, MF_BYPOSITION));
+    ExpectInStep(menu);
+    EXPECT_EQ(Texts(menu), L"First|Last|");
+    ASSERT_TRUE(menu.GetItemText(1, text, MF_BYPOSITION));
+    EXPECT_STREQ(text, "Last");
+    ASSERT_TRUE(menu.SetItemText(1, L"Final", MF_BYPOSITION));
+    EXPECT_EQ(ItemData(menu, 1)->text, L"Final");  // the item shown there changed
+    EXPECT_EQ(menu.RemoveItemByText(L"Line"), -1);
+    EXPECT_EQ(menu.DeleteItemByText(L"Final"), 1);
+    EXPECT_EQ(Texts(menu), L"First|");
+    ExpectInStep(menu);
 }
 
 TEST(OrvelMenuEdit, InsertingByCommandGoesBeforeItInItsOwnMenu)
