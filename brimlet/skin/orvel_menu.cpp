@@ -322,10 +322,19 @@ COLORREF OrvelMenu::BlendTowardWhite(COLORREF colour, double f) { return menu::B
 
 // --- settings
 
-void OrvelMenu::SetIconSize(int width, int height)
+void OrvelMenu::SetIconSize(int width, int height) { SetTreeIconSize(width, height, 0); }
+
+void OrvelMenu::SetTreeIconSize(int width, int height, int depth)
 {
     m_iconWidth = width;
     m_iconHeight = height;
+    // Each popup measures and paints its items with its own size, so the whole tree takes it.
+    if (depth >= kDeepestPopup)
+        return;
+    for (HMENU sub : m_subMenus) {
+        if (OrvelMenu* object = PermanentOrvel(sub); object && object != this)
+            object->SetTreeIconSize(width, height, depth + 1);
+    }
 }
 
 void OrvelMenu::SetMaskColour(COLORREF colour)
@@ -418,6 +427,8 @@ void OrvelMenu::ForgetPopup(HMENU popup)
 OrvelMenu* OrvelMenu::NewSubMenu()
 {
     auto* sub = new OrvelMenu;
+    sub->m_iconWidth = m_iconWidth;
+    sub->m_iconHeight = m_iconHeight;
     sub->m_checkSelectedBitmapId = m_checkSelectedBitmapId;
     sub->m_checkBitmapId = m_checkBitmapId;
     sub->m_checkImages = m_checkImages;
@@ -1368,8 +1379,7 @@ BOOL OrvelMenu::LoadToolbarImages(UINT toolbarId)
     if (!toolbar.Create(CWnd::FromHandle(MainOrDesktop()), 0x50002800, AFX_IDW_TOOLBAR) ||
         !toolbar.LoadToolBar(toolbarId))
         return FALSE;
-    m_iconWidth = std::max(m_iconWidth, toolbar.m_imageWidth);
-    m_iconHeight = std::max(m_iconHeight, toolbar.m_imageHeight);
+    SetIconSize(std::max(m_iconWidth, toolbar.m_imageWidth), std::max(m_iconHeight, toolbar.m_imageHeight));
     CImageList list;
     if (!list.Create(m_iconWidth, m_iconHeight, kImageListFlags, 1, 1) || !AddBitmapToList(&list, toolbarId))
         return FALSE;

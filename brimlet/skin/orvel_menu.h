@@ -61,6 +61,8 @@ public:
     virtual BOOL DestroyWithItems();
 
     // --- settings
+    // The image size of this menu and of every popup in its tree; image lists built afterwards
+    // take it.
     void SetIconSize(int width, int height);
     void SetMaskColour(COLORREF colour);
     void ClearMaskColour();
@@ -246,7 +248,9 @@ private:
     BOOL AddBitmapToList(CImageList* list, UINT bitmapId, bool withVariants);
     BOOL RenderImage(CDC* dc, CImageList* list, int index, CBitmap& bitmap, int width, int height);
     BOOL AppendVariants(CImageList* target, CImageList* source, int index);
+    // A popup for this menu's tree: it takes the image size and shares the check marks.
     OrvelMenu* NewSubMenu();
+    void SetTreeIconSize(int width, int height, int depth);
     void RegisterPopup(HMENU popup, std::size_t subMenuIndex);
     void ForgetPopup(HMENU popup);
     void ForgetRecord(MenuItemData* record);

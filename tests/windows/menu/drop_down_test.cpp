@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "tests/windows/menu/menu_probe.h"
 #include "tests/windows/support/open_menu.h"
 #include "tests/windows/support/pixel_canvas.h"
 
@@ -18,7 +19,9 @@ using test_support::PixelCanvas;
 
 constexpr UINT kTemplate = 700;         // File (Open 100, Save as 101, separator, Recent), Edit
 constexpr UINT kNoPopupTemplate = 701;  // a plain command at the first position
-constexpr UINT kToolbar = 300;
+constexpr UINT kColoursTemplate = 702;  // Colours (Yellow 120, Cyan 121, More (Deep 122))
+constexpr UINT kToolbar = 300;          // 16 x 15: red (100), blue (101), green (102)
+constexpr UINT kLargeToolbar = 310;     // 20 x 18: yellow (120), cyan (121) on magenta
 constexpr UINT kBlackMark = 320;  // black square on magenta: the hover and pressed image
 constexpr UINT kBlueMark = 321;   // blue square on magenta: the normal image
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -181,6 +184,52 @@ TEST_F(DropDownMenu, OpensUnderTheButtonPressedAndItsChoiceReachesTheTarget)
     auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
     ASSERT_TRUE(file);
     EXPECT_GE(file->Items()[1]->sharedImageIndex, 0);
+}
+
+TEST_F(DropDownMenu, ImagesOfAnotherSizeSizeEveryPopupAndItsItemsAgree)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kColoursTemplate, m_owner.m_hWnd, TRUE, kLargeToolbar, {20, 18},
+                                          RGB(255, 0, 255), FALSE), 0u);
+    OrvelMenu& root = m_button.DropDown();
+    auto* colours = static_cast<OrvelMenu*>(root.GetSubMenuAt(0));
+    ASSERT_TRUE(colours);
+    auto* more = static_cast<OrvelMenu*>(colours->GetSubMenuAt(2));
+    ASSERT_TRUE(more);
+    for (OrvelMenu* popup : {colours, more}) {
+        EXPECT_EQ(popup->IconWidth(), 20);
+        EXPECT_EQ(popup->IconHeight(), 18);
+    }
+
+    // The button measures the More entry through its menu, the system the commands through
+    // their popup: both give the height of the larger image.
+    const int menuBar = ::GetSystemMetrics(SM_CYMENU);
+    ASSERT_LT(menuBar, 18 + 7) << "a menu bar this high hides the image height";
+    MEASUREITEMSTRUCT entry = {};
+    entry.CtlType = ODT_MENU;
+    entry.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(more->m_hMenu));
+    entry.itemData = reinterpret_cast<ULONG_PTR>(colours->Items()[2]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&entry));
+    MEASUREITEMSTRUCT yellow = {};
+    yellow.CtlType = ODT_MENU;
+    yellow.itemID = 120;
+    yellow.itemData = reinterpret_cast<ULONG_PTR>(colours->Items()[0]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&yellow));
+    EXPECT_EQ(entry.itemHeight, 18u + 7);
+    EXPECT_EQ(yellow.itemHeight, 18u + 7);
+
+    // Painted in the XP look, the image column is the image width + 7 and the image sits in it.
+    const RECT item = {0, 0, 140, static_cast<LONG>(yellow.itemHeight)};
+    PixelCanvas canvas(140, item.bottom);
+    menu_probe::Paint(*colours, 0, canvas, item, ODS_SELECTED);
+    EXPECT_EQ(canvas.At(3 + 8, 3 + 7), RGB(255, 255, 0));  // selected and raised: the image at (3, 3)
+    canvas.Fill(RGB(1, 2, 3));
+    menu_probe::Paint(*colours, 0, canvas, item, 0);
+    const COLORREF column = canvas.At(1, 12);
+    EXPECT_EQ(canvas.At(26, 12), column);
+    EXPECT_NE(canvas.At(27, 12), column);
+    const RECT text = canvas.Find([](COLORREF c) { return c == ::GetSysColor(COLOR_MENUTEXT); });
+    ASSERT_LT(text.left, text.right) << "no text painted";
+    EXPECT_GE(text.left, 27 + 8);
 }
 
 TEST_F(DropDownMenu, AMenuCharacterChoosesThroughTheButton)

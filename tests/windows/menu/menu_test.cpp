@@ -295,6 +295,52 @@ TEST(OrvelMenuBuild, AToolbarLoadsImagesForTheCommandsItHasAndGrowsTheImageSize)
     EXPECT_FALSE(menu.LoadToolbarImages(ids, 2));  // one of them does not load
 }
 
+TEST(OrvelMenuBuild, TheImageSizeReachesEveryPopupOfTheTree)
+{
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.LoadMenuResource(kTemplate));
+    menu.SetIconSize(24, 20);
+    auto* file = static_cast<OrvelMenu*>(menu.GetSubMenuAt(0));
+    auto* edit = static_cast<OrvelMenu*>(menu.GetSubMenuAt(1));
+    ASSERT_TRUE(file && edit);
+    auto* recent = static_cast<OrvelMenu*>(file->GetSubMenuAt(3));
+    ASSERT_TRUE(recent);
+    OrvelMenu* later = menu.AppendPopup(L"Later");  // made after the size was set
+    ASSERT_TRUE(later);
+    for (OrvelMenu* popup : {file, edit, recent, later}) {
+        EXPECT_EQ(popup->IconWidth(), 24);
+        EXPECT_EQ(popup->IconHeight(), 20);
+    }
+}
+
+TEST(OrvelMenuBuild, AToolbarsLargerImagesSizeThePopupsThatMeasureAndPaint)
+{
+    Look classic(false);
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.CreateMenu());
+    OrvelMenu* colours = menu.AppendPopup(L"Colours");
+    ASSERT_TRUE(colours);
+    ASSERT_TRUE(colours->AppendItem(L"Yellow", 0, 120));
+    menu.SetMaskColour(kMagenta);
+    ASSERT_TRUE(menu.LoadToolbarImages(kLargeToolbar));
+    EXPECT_EQ(colours->IconWidth(), 20);
+    EXPECT_EQ(colours->IconHeight(), 18);
+    ASSERT_GE(colours->Items()[0]->sharedImageIndex, 0);
+
+    const int menuBar = ::GetSystemMetrics(SM_CYMENU);
+    const MEASUREITEMSTRUCT measured = Measure(*colours, 0);
+    EXPECT_EQ(measured.itemHeight, static_cast<UINT>(std::max(menuBar, 18 + 4)));
+    // Selected, the highlight leaves the image cell out: it starts at the image width + 5.
+    const RECT item = {0, 0, 120, static_cast<LONG>(measured.itemHeight)};
+    PixelCanvas canvas(120, item.bottom);
+    Paint(*colours, 0, canvas, item, ODS_SELECTED);
+    EXPECT_NE(canvas.At(24, 1), Sys(COLOR_HIGHLIGHT));
+    EXPECT_EQ(canvas.At(25, 1), Sys(COLOR_HIGHLIGHT));
+    // The text from the image width + 9 on.
+    EXPECT_EQ(canvas.Count(Sys(COLOR_HIGHLIGHTTEXT), {25, 0, 20 + 9, item.bottom}), 0);
+    EXPECT_GT(canvas.Count(Sys(COLOR_HIGHLIGHTTEXT), {20 + 9, 0, 120, item.bottom}), 0);
+}
+
 TEST(OrvelMenuBuild, SixteenColourBitmapsWithOtherHeadersLoadAsTheyAre)
 {
     Look classic(false);
