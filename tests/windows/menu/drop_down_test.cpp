@@ -1,12 +1,19 @@
 // The image button's drop-down menu with a real window: the menu opens under the button, the
-// button looks pressed while it is open, the owner is told just before, a choice by key or by
-// menu character reaches the target, a dismissed menu posts nothing, and menus that cannot be
-// loaded or opened leave the button without one.
+// button looks pressed while it is open, the owner is told just before (and may change the menu
+// or delete the button then), a choice by key or by menu character reaches the target, a
+// dismissed menu posts nothing, menus that cannot be loaded or opened leave the button without
+// one, and images of another size size the whole menu.
 #include "brimlet/skin/image_button.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
+#include <iterator>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "tests/windows/menu/menu_probe.h"
@@ -63,6 +70,7 @@ public:
     }
     std::vector<UINT> m_commands;
     std::vector<std::pair<WPARAM, LPARAM>> m_notices;
+    std::function<void()> m_onNotice;  // what the owner does when it is told
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -70,6 +78,8 @@ protected:
     LRESULT OnNotice(WPARAM wParam, LPARAM lParam)
     {
         m_notices.emplace_back(wParam, lParam);
+        if (m_onNotice)
+            m_onNotice();
         return 0;
     }
 };
@@ -184,6 +194,61 @@ TEST_F(DropDownMenu, OpensUnderTheButtonPressedAndItsChoiceReachesTheTarget)
     auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
     ASSERT_TRUE(file);
     EXPECT_GE(file->Items()[1]->sharedImageIndex, 0);
+}
+
+TEST_F(DropDownMenu, AMenuTheOwnerAttachesWhenToldIsTheOneThatOpens)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 0);
+    // The File popup told of is deleted before the menu opens. Other allocations come in between,
+    // as in any program, so that its freed memory does not happen to hold the new popup.
+    std::vector<std::unique_ptr<std::uint8_t[]>> others;
+    m_owner.m_onNotice = [&] {
+        m_button.AttachDropDownMenu(0, m_owner.m_hWnd, TRUE, 0, {16, 15}, 0, FALSE);
+        for (int i = 0; i < 1024; ++i) {
+            others.emplace_back(new std::uint8_t[sizeof(OrvelMenu)]);
+            std::memset(others.back().get(), 0xA5, sizeof(OrvelMenu));
+        }
+        ASSERT_EQ(m_button.AttachDropDownMenu(kColoursTemplate, m_owner.m_hWnd, TRUE, 0, {16, 15},
+                                              RGB(192, 192, 192), FALSE), 0u);
+    };
+    ASSERT_TRUE(ClickWithMenu(m_button, [](HWND menu) {
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);  // Yellow
+        ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    })) << "the menu attached when told did not open";
+    EXPECT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_EQ(m_owner.m_commands, (std::vector<UINT>{120}));
+    EXPECT_FALSE(m_button.MenuShown());
+
+    // An owner that takes the menu away: nothing opens, and the button is not left pressed.
+    m_owner.m_onNotice = [this] { m_button.AttachDropDownMenu(0, m_owner.m_hWnd, TRUE, 0, {16, 15}, 0, FALSE); };
+    m_owner.m_commands.clear();
+    EXPECT_FALSE(ClickWithMenu(m_button, [](HWND) { ::EndMenu(); }));
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_FALSE(m_button.MenuShown());
+}
+
+// A button in storage of its own, so that what is written to it after it is gone shows.
+TEST_F(DropDownMenu, AButtonTheOwnerDeletesWhenToldIsNotTouchedAgain)
+{
+    constexpr unsigned char kGone = 0xA5;
+    alignas(CTestButton) unsigned char storage[sizeof(CTestButton)];
+    auto* button = new (storage) CTestButton;
+    const RECT rect = {80, 10, 120, 40};
+    ASSERT_TRUE(button->Create("", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect, &m_owner, kButtonId + 1));
+    ASSERT_EQ(button->AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    button->SetMenuNotify(m_owner.m_hWnd, kNotify, 0);
+    const HWND window = button->m_hWnd;
+    m_owner.m_onNotice = [&] {
+        button->~CTestButton();
+        std::memset(storage, kGone, sizeof storage);
+    };
+    EXPECT_FALSE(ClickWithMenu(*button, [](HWND) { ::EndMenu(); })) << "no menu opens for a deleted button";
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_EQ(std::count(std::begin(storage), std::end(storage), kGone), static_cast<std::ptrdiff_t>(sizeof storage))
+        << "written to after it was deleted";
 }
 
 TEST_F(DropDownMenu, ImagesOfAnotherSizeSizeEveryPopupAndItsItemsAgree)
