@@ -13,6 +13,8 @@ check320.bmp    24-bit 16 x 15 check mark (black on magenta); check321.bmp the s
 image330.bmp    24-bit 16 x 15 image: a dark red square on magenta
 region340.bmp   24-bit 40 x 30: magenta (the key) in columns 0 and 39, in row 5 and in a 4 x 4 hole
                 at (20, 20); white elsewhere
+region341.bmp   24-bit 240 x 200, larger than the dialogs: magenta in column 0, in row 5 and in a 4 x 4
+                hole at (20, 20); white elsewhere
 gallery360.bmp  24-bit 240 x 160 for the gallery: a shaded ellipse with a round hole, magenta around
 """
 import os
@@ -117,6 +119,13 @@ def main():
         return (255, 255, 255)
 
     write_bmp(out / "region340.bmp", 40, 30, region)
+
+    def tall_region(x, y):
+        if x == 0 or y == 5 or (20 <= x < 24 and 20 <= y < 24):
+            return MAGENTA
+        return (255, 255, 255)
+
+    write_bmp(out / "region341.bmp", 240, 200, tall_region)
 
     def gallery(x, y):
         dx, dy = (x - 119.5) / 118.0, (y - 79.5) / 78.0
