@@ -193,7 +193,9 @@ TEST_F(DropDownMenu, OpensUnderTheButtonPressedAndItsChoiceReachesTheTarget)
     // The toolbar's images were bound: Save as shows the blue button's image.
     auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
     ASSERT_TRUE(file);
-    EXPECT_GE(file->Items()[1]->sharedImageIndex, 0);
+    const int slot = file->Items()[1]->sharedImageIndex;
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(menu_probe::SlotPixel(OrvelMenu::SharedImages(), slot, 8, 7), RGB(0, 0, 255));
 }
 
 TEST_F(DropDownMenu, AMenuTheOwnerAttachesWhenToldIsTheOneThatOpens)

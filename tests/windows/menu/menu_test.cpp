@@ -1025,18 +1025,38 @@ TEST_F(XpPaint, OwnImagesFromAListCarryTheirVariants)
     EXPECT_EQ(m_canvas.At(4 + 8, 4 + 7), menu::FadedPixel(kDarkRed, 0));
 }
 
+// The version code from the version record alone, as the menu's table gives it.
+int ExpectedVersionCode(const OSVERSIONINFOA& version)
+{
+    switch (version.dwPlatformId) {
+    case VER_PLATFORM_WIN32s:
+        return 0;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        if (version.dwMajorVersion != 4)
+            return 2;
+        return version.dwMinorVersion == 10 ? 3 : version.dwMinorVersion == 90 ? 4 : 2;
+    default:
+        if (version.dwMajorVersion == 4)
+            return 5;
+        if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0)
+            return 6;
+        if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1)
+            return 7;
+        return 1;
+    }
+}
+
+// Run under each Windows version the tests give the program (XP, 2000, 98, 7).
 TEST(OrvelMenuLook, TheVersionAndTheThemeChooseTheColours)
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     ASSERT_TRUE(::GetVersionExA(&version));
-    const bool xp = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-                    version.dwMinorVersion == 1;
-    const bool twoThousand = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-                             version.dwMinorVersion == 0;
-    EXPECT_EQ(OrvelMenu::WinVersionCode(), xp ? 7 : twoThousand ? 6 : OrvelMenu::WinVersionCode());
-    EXPECT_EQ(OrvelMenu::IsXpThemed(), xp && !OrvelMenu::IsClassicTheme());
-    EXPECT_EQ(OrvelMenu::HasModernShell(), OrvelMenu::WinVersionCode() > 1);
+    const int code = ExpectedVersionCode(version);
+    EXPECT_EQ(OrvelMenu::WinVersionCode(), code)
+        << version.dwPlatformId << " " << version.dwMajorVersion << "." << version.dwMinorVersion;
+    EXPECT_EQ(OrvelMenu::IsXpThemed(), code == 7 && !OrvelMenu::IsClassicTheme());
+    EXPECT_EQ(OrvelMenu::HasModernShell(), code > 1);
     // The defaults: the XP look on a themed XP, the classic one elsewhere.
     EXPECT_EQ(OrvelMenu::UsesXpStyle(), OrvelMenu::IsXpThemed());
     EXPECT_EQ(OrvelMenu::CurrentDrawMode(), OrvelMenu::IsXpThemed() ? 1 : 0);

@@ -295,6 +295,7 @@ TEST(RegionBitmapDialog, ABitmapObjectStaysTheCallersAndACopyIsTheDialogs)
         ::ReleaseDC(nullptr, screen.Detach());
     }
     const DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     {
         CTestRegionDialog dialog(kBorderless, nullptr, nullptr, 0, 0, &external);
         EXPECT_TRUE(dialog.HasBitmap());
@@ -312,10 +313,7 @@ TEST(RegionBitmapDialog, ABitmapObjectStaysTheCallersAndACopyIsTheDialogs)
     BITMAP info = {};
     EXPECT_TRUE(external.GetBitmap(&info));  // not deleted by the dialog
     EXPECT_EQ(info.bmWidth, 40);
-    const DWORD after = test_support::CountGdiObjects();
-    if (before) {
-        EXPECT_EQ(after, before);  // the copies it owned are gone
-    }
+    EXPECT_EQ(test_support::CountGdiObjects(), before);  // the copies it owned are gone
 }
 
 }  // namespace
