@@ -127,6 +127,8 @@ CImageButton::CImageButton() { ResetColors(FALSE); }
 
 CImageButton::~CImageButton()
 {
+    if (m_deletedFlag)
+        *m_deletedFlag = true;  // the drop-down menu that is open leaves the button alone
     if (m_dropDownMenu.m_hMenu)
         m_dropDownMenu.DestroyWithItems();
     ReleaseImages();
@@ -597,6 +599,30 @@ DWORD CImageButton::SetMenuNotify(HWND window, UINT message, LPARAM lParam)
     return kDone;
 }
 
+// Tells whether the button was deleted while the code it ran (the menu's owner, the menu's own
+// loop) had control; watches nest.
+class CImageButton::DeletionWatch
+{
+public:
+    explicit DeletionWatch(CImageButton* button) : m_button(button), m_outer(button->m_deletedFlag)
+    {
+        button->m_deletedFlag = &m_deleted;
+    }
+    ~DeletionWatch()
+    {
+        if (!m_deleted)
+            m_button->m_deletedFlag = m_outer;
+        else if (m_outer)
+            *m_outer = true;
+    }
+    bool Deleted() const { return m_deleted; }
+
+private:
+    CImageButton* m_button;
+    bool* m_outer;
+    bool m_deleted = false;
+};
+
 BOOL CImageButton::ShowDropDownMenu()
 {
     if (!m_dropDownMenu.m_hMenu)
@@ -605,15 +631,24 @@ BOOL CImageButton::ShowDropDownMenu()
     GetWindowRect(&window);
     m_menuShown = TRUE;
     Invalidate();
-    UINT command = 0;
+    DeletionWatch watch(this);
     // A template without a popup at its first position has nothing to open.
-    if (CMenu* popup = m_dropDownMenu.GetSubMenuAt(0)) {
-        if (m_menuNotify.window)
-            ::SendMessageA(m_menuNotify.window, m_menuNotify.message, reinterpret_cast<WPARAM>(popup),
-                           m_menuNotify.lParam);
+    CMenu* popup = m_dropDownMenu.GetSubMenuAt(0);
+    if (popup && m_menuNotify.window) {
+        ::SendMessageA(m_menuNotify.window, m_menuNotify.message, reinterpret_cast<WPARAM>(popup),
+                       m_menuNotify.lParam);
+        // The owner may have attached another menu, removed it or deleted the button: the popup
+        // is taken again, and nothing of a deleted button is touched.
+        if (watch.Deleted())
+            return TRUE;
+        popup = m_dropDownMenu.GetSubMenuAt(0);
+    }
+    UINT command = 0;
+    if (popup && ::IsWindow(m_hWnd))
         command = static_cast<UINT>(::TrackPopupMenu(*popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
                                                      window.left, window.bottom, 0, m_hWnd, nullptr));
-    }
+    if (watch.Deleted())
+        return TRUE;
     m_menuShown = FALSE;
     Invalidate();
     if (command != 0 && m_menuTarget)

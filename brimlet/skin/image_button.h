@@ -162,8 +162,11 @@ protected:
     void TakeSnapshot(CDC* source);
     void ReleaseSnapshot();
     void PlaySlot(int slot) const;
-    // Shows the drop-down menu and answers TRUE, or FALSE when the button holds none.
+    // Shows the drop-down menu and answers TRUE, or FALSE when the button holds none. The button
+    // may be deleted on the way (by the owner it tells, or from the menu's loop): then TRUE, and
+    // nothing of it is touched again.
     BOOL ShowDropDownMenu();
+    class DeletionWatch;
     DWORD MeasureIcon(int index);
 
     struct IconImage {
@@ -225,4 +228,5 @@ protected:
     BitmapImage m_bitmaps[2];  // [0] hover and pressed, [1] normal
     MenuNotify m_menuNotify;   // sent just before the drop-down menu opens
     Sound m_sounds[2];         // [0] entering hover, [1] click
+    bool* m_deletedFlag = nullptr;  // set by the destructor while the drop-down menu is open
 };

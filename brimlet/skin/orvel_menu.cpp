@@ -322,10 +322,19 @@ COLORREF OrvelMenu::BlendTowardWhite(COLORREF colour, double f) { return menu::B
 
 // --- settings
 
-void OrvelMenu::SetIconSize(int width, int height)
+void OrvelMenu::SetIconSize(int width, int height) { SetTreeIconSize(width, height, 0); }
+
+void OrvelMenu::SetTreeIconSize(int width, int height, int depth)
 {
     m_iconWidth = width;
     m_iconHeight = height;
+    // Each popup measures and paints its items with its own size, so the whole tree takes it.
+    if (depth >= kDeepestPopup)
+        return;
+    for (HMENU sub : m_subMenus) {
+        if (OrvelMenu* object = PermanentOrvel(sub); object && object != this)
+            object->SetTreeIconSize(width, height, depth + 1);
+    }
 }
 
 void OrvelMenu::SetMaskColour(COLORREF colour)
@@ -418,6 +427,8 @@ void OrvelMenu::ForgetPopup(HMENU popup)
 OrvelMenu* OrvelMenu::NewSubMenu()
 {
     auto* sub = new OrvelMenu;
+    sub->m_iconWidth = m_iconWidth;
+    sub->m_iconHeight = m_iconHeight;
     sub->m_checkSelectedBitmapId = m_checkSelectedBitmapId;
     sub->m_checkBitmapId = m_checkBitmapId;
     sub->m_checkImages = m_checkImages;
@@ -802,7 +813,12 @@ BOOL OrvelMenu::ModifyRecords(LPCWSTR text, UINT commandId, ImageMode mode, int 
         update(record);
         occurrences.push_back({owner, position, record});
     }
+    // A command in no menu gets no record: one that no item shows would put the records out of
+    // step with the items.
+    if (visitedMenus.empty())
+        return FALSE;
     if (occurrences.empty()) {
+        // Items that other code put in: the first one the system finds shows a new record.
         auto* record = new MenuItemData;
         m_items.push_back(record);
         update(record);
@@ -952,8 +968,6 @@ BOOL OrvelMenu::RemoveOrDelete(UINT idOrPosition, UINT flags, bool destroy)
         if (record && IsItemDataElsewhere(record, position))
             record = nullptr;
     }
-    if (record && destroy && (state & MF_SEPARATOR) && !record->text.empty())
-        record = nullptr;  // DeleteItem frees a separator's record only when it has no text
     const BOOL result = systemCall(m_hMenu, position, flags);
     if (result && record)
         ForgetRecord(record);
@@ -1303,12 +1317,9 @@ BOOL OrvelMenu::AddBitmapToList(CImageList* list, UINT bitmapId, bool withVarian
     unsigned colours = 0;
     if (found) {
         HGLOBAL loaded = ::LoadResource(module, found);
-        const auto* header = loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
-        const DWORD size = ::SizeofResource(module, found);
-        if (header && size >= sizeof(BITMAPINFOHEADER) && header->biSize >= sizeof(BITMAPINFOHEADER))
-            colours = menu::BitmapColourCount(header->biClrUsed, header->biBitCount);
-        else if (header && size >= sizeof(BITMAPCOREHEADER) && header->biSize == sizeof(BITMAPCOREHEADER))
-            colours = menu::BitmapColourCount(0, reinterpret_cast<const BITMAPCOREHEADER*>(header)->bcBitCount);
+        const auto* bytes = loaded ? static_cast<const std::uint8_t*>(::LockResource(loaded)) : nullptr;
+        if (const auto layout = menu::ReadPackedBitmap(bytes, bytes ? ::SizeofResource(module, found) : 0))
+            colours = layout->colours;
     }
     HBITMAP bitmap = nullptr;
     if (found && colours == 16)
@@ -1368,8 +1379,7 @@ BOOL OrvelMenu::LoadToolbarImages(UINT toolbarId)
     if (!toolbar.Create(CWnd::FromHandle(MainOrDesktop()), 0x50002800, AFX_IDW_TOOLBAR) ||
         !toolbar.LoadToolBar(toolbarId))
         return FALSE;
-    m_iconWidth = std::max(m_iconWidth, toolbar.m_imageWidth);
-    m_iconHeight = std::max(m_iconHeight, toolbar.m_imageHeight);
+    SetIconSize(std::max(m_iconWidth, toolbar.m_imageWidth), std::max(m_iconHeight, toolbar.m_imageHeight));
     CImageList list;
     if (!list.Create(m_iconWidth, m_iconHeight, kImageListFlags, 1, 1) || !AddBitmapToList(&list, toolbarId))
         return FALSE;

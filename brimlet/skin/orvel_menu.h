@@ -61,6 +61,8 @@ public:
     virtual BOOL DestroyWithItems();
 
     // --- settings
+    // The image size of this menu and of every popup in its tree; image lists built afterwards
+    // take it.
     void SetIconSize(int width, int height);
     void SetMaskColour(COLORREF colour);
     void ClearMaskColour();
@@ -101,6 +103,7 @@ public:
     BOOL InsertItemWithBitmap(UINT position, UINT flags, UINT_PTR commandId, LPCWSTR text, CBitmap* bitmap);
 
     // Every occurrence of the command in the menu tree: the text (NULL keeps it) and the image.
+    // FALSE, and nothing recorded, when the command is in no menu.
     BOOL ModifyItem(LPCSTR text, UINT commandId, int toolbarImageId = -1);
     BOOL ModifyItem(LPCWSTR text, UINT commandId, int toolbarImageId = -1);
     BOOL ModifyItemImage(LPCSTR text, UINT commandId, CImageList* imageList, int index);
@@ -245,7 +248,9 @@ private:
     BOOL AddBitmapToList(CImageList* list, UINT bitmapId, bool withVariants);
     BOOL RenderImage(CDC* dc, CImageList* list, int index, CBitmap& bitmap, int width, int height);
     BOOL AppendVariants(CImageList* target, CImageList* source, int index);
+    // A popup for this menu's tree: it takes the image size and shares the check marks.
     OrvelMenu* NewSubMenu();
+    void SetTreeIconSize(int width, int height, int depth);
     void RegisterPopup(HMENU popup, std::size_t subMenuIndex);
     void ForgetPopup(HMENU popup);
     void ForgetRecord(MenuItemData* record);

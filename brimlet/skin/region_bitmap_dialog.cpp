@@ -12,36 +12,6 @@ namespace {
 // Windows 9x builds regions of a few thousand rectangles at most: larger ones go in parts.
 constexpr size_t kRectanglesPerPart = 2000;
 
-// The top-left w x h pixels of the bitmap, row by row, as COLORREF values.
-bool ReadPixels(CBitmap& bitmap, int width, int height, int bitmapWidth, std::vector<std::uint32_t>& pixels)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = bitmapWidth;
-    info.bmiHeader.biHeight = -height;  // top-down, only the rows the region needs
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> rows(static_cast<size_t>(bitmapWidth) * height);
-    HDC screen = ::GetDC(nullptr);
-    BITMAP header = {};
-    bitmap.GetBitmap(&header);
-    // GetDIBits counts rows from the bottom of the bitmap.
-    const int read = ::GetDIBits(screen, bitmap, static_cast<UINT>(header.bmHeight - height),
-                                 static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    if (read != height)
-        return false;
-    pixels.resize(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const RGBQUAD& quad = rows[static_cast<size_t>(y) * bitmapWidth + x];
-            pixels[static_cast<size_t>(y) * width + x] = RGB(quad.rgbRed, quad.rgbGreen, quad.rgbBlue);
-        }
-    }
-    return true;
-}
-
 // The same pixels one by one, for a bitmap that GetDIBits will not read (one selected elsewhere).
 void ReadPixelsOneByOne(CBitmap& bitmap, int width, int height, std::vector<std::uint32_t>& pixels)
 {
@@ -91,6 +61,37 @@ void AddRectangles(HRGN region, const std::vector<RECT>& rectangles)
 }
 
 }  // namespace
+
+BOOL CRegionBitmapDialog::ReadPixels(HBITMAP bitmap, int width, int height, std::vector<std::uint32_t>& pixels)
+{
+    BITMAP header = {};
+    if (!bitmap || !::GetObjectA(bitmap, sizeof header, &header) || width <= 0 || height <= 0 ||
+        width > header.bmWidth || height > header.bmHeight)
+        return FALSE;
+    // The whole bitmap's height, bottom-up, as every system reads it: scan lines count from the
+    // bottom, so the top `height` rows are the last ones and arrive bottom row first.
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = header.bmWidth;
+    info.bmiHeader.biHeight = header.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> rows(static_cast<size_t>(header.bmWidth) * height);
+    HDC screen = ::GetDC(nullptr);
+    const int read = ::GetDIBits(screen, bitmap, static_cast<UINT>(header.bmHeight - height),
+                                 static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (read != height)
+        return FALSE;
+    pixels.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const RGBQUAD* row = &rows[static_cast<size_t>(height - 1 - y) * header.bmWidth];
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<size_t>(y) * width + x] = RGB(row[x].rgbRed, row[x].rgbGreen, row[x].rgbBlue);
+    }
+    return TRUE;
+}
 
 BEGIN_MESSAGE_MAP(CRegionBitmapDialog, CDialog)
     ON_WM_ERASEBKGND()
@@ -244,7 +245,7 @@ void CRegionBitmapDialog::BuildBitmapRegion()
             const int width = std::min<int>(info.bmWidth, client.right);
             const int height = std::min<int>(info.bmHeight, client.bottom);
             std::vector<std::uint32_t> pixels;
-            if (width > 0 && height > 0 && !ReadPixels(*m_bitmap, width, height, info.bmWidth, pixels))
+            if (width > 0 && height > 0 && !ReadPixels(*m_bitmap, width, height, pixels))
                 ReadPixelsOneByOne(*m_bitmap, width, height, pixels);
             std::vector<RECT> rectangles;
             for (int y = 0; y < height && width > 0; ++y) {

@@ -5,6 +5,9 @@
 // which takes effect only while the window exists: call one again after it is created.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/dialogs/dialogs.h"
 
 class CRegionBitmapDialog : public CDialog
@@ -39,6 +42,9 @@ protected:
     HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind);
 
     void TakeFirstBitmap(LPCSTR bitmapName, UINT bitmapId, CBitmap* bitmap);
+    // The top-left width x height pixels of the bitmap, row by row, as COLORREF values, in one
+    // read; FALSE when the system will not read it that way (the region then reads pixel by pixel).
+    static BOOL ReadPixels(HBITMAP bitmap, int width, int height, std::vector<std::uint32_t>& pixels);
 
     BOOL m_regionFromBitmap = FALSE;
     BOOL m_transparentStatics = TRUE;

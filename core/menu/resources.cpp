@@ -117,6 +117,78 @@ unsigned BitmapColourCount(std::uint32_t coloursUsed, unsigned bitsPerPixel)
     }
 }
 
+namespace {
+
+std::uint32_t Dword(const std::uint8_t* data) { return data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t{data[3]} << 24; }
+std::uint16_t Word(const std::uint8_t* data) { return static_cast<std::uint16_t>(data[0] | data[1] << 8); }
+
+}  // namespace
+
+std::optional<PackedBitmap> ReadPackedBitmap(const std::uint8_t* data, std::size_t size)
+{
+    if (!data || size < 4)
+        return std::nullopt;
+    PackedBitmap bitmap;
+    bitmap.headerSize = Dword(data);
+    unsigned planes = 0;
+    std::uint32_t coloursUsed = 0;
+    std::uint32_t imageSize = 0;
+    switch (bitmap.headerSize) {
+    case 12:
+        bitmap.header = PackedBitmap::Header::kCore;
+        break;
+    case 40:
+        bitmap.header = PackedBitmap::Header::kInfo;
+        break;
+    case 52:
+    case 56:
+    case 108:
+    case 124:
+        bitmap.header = PackedBitmap::Header::kExtended;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (size < bitmap.headerSize)
+        return std::nullopt;
+    if (bitmap.header == PackedBitmap::Header::kCore) {
+        bitmap.width = Word(data + 4);
+        bitmap.height = Word(data + 6);
+        planes = Word(data + 8);
+        bitmap.bitsPerPixel = Word(data + 10);
+        bitmap.entrySize = 3;
+        bitmap.colours = bitmap.bitsPerPixel <= 8 ? BitmapColourCount(0, bitmap.bitsPerPixel) : 0;
+    } else {
+        bitmap.width = static_cast<std::int32_t>(Dword(data + 4));
+        bitmap.height = static_cast<std::int32_t>(Dword(data + 8));
+        planes = Word(data + 12);
+        bitmap.bitsPerPixel = Word(data + 14);
+        bitmap.compression = Dword(data + 16);
+        imageSize = Dword(data + 20);
+        coloursUsed = Dword(data + 32);
+        bitmap.colours = BitmapColourCount(coloursUsed, bitmap.bitsPerPixel);
+        if (bitmap.header == PackedBitmap::Header::kInfo && bitmap.compression == kBitmapBitFields)
+            bitmap.masks = 3;
+    }
+    if (bitmap.width <= 0 || bitmap.height == 0 || bitmap.height == INT32_MIN || planes != 1 ||
+        bitmap.bitsPerPixel == 0 || bitmap.bitsPerPixel > 32 || bitmap.colours > 256)
+        return std::nullopt;
+    bitmap.tableOffset = bitmap.headerSize + bitmap.masks * 4u;
+    bitmap.bitsOffset = bitmap.tableOffset + std::size_t{bitmap.colours} * bitmap.entrySize;
+    if (bitmap.bitsOffset > size)
+        return std::nullopt;
+    const std::uint64_t available = size - bitmap.bitsOffset;
+    if (bitmap.compression == kBitmapRgb || bitmap.compression == kBitmapBitFields) {
+        const std::uint64_t stride = (static_cast<std::uint64_t>(bitmap.width) * bitmap.bitsPerPixel + 31) / 32 * 4;
+        const std::uint64_t rows = bitmap.height < 0 ? -static_cast<std::int64_t>(bitmap.height) : bitmap.height;
+        if (stride * rows > available)
+            return std::nullopt;
+    } else if (imageSize == 0 || imageSize > available) {
+        return std::nullopt;  // compressed: its stated size must be there
+    }
+    return bitmap;
+}
+
 ButtonColour StandardButtonColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
     if (red != green || green != blue)

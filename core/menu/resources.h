@@ -44,6 +44,31 @@ std::optional<ToolbarResource> ParseToolbarResource(const std::uint8_t* data, st
 // per pixel, else 0 (no table).
 unsigned BitmapColourCount(std::uint32_t coloursUsed, unsigned bitsPerPixel);
 
+// A bitmap resource: a header, its colour table and the pixels, packed one after the other.
+struct PackedBitmap {
+    enum class Header {
+        kCore,      // 12 bytes (OS/2): 16-bit sizes, 3-byte colour entries, no compression
+        kInfo,      // 40 bytes, the bit-field masks of BI_BITFIELDS after it
+        kExtended,  // 52, 56, 108 (V4) or 124 (V5) bytes, the masks inside it
+    };
+    Header header = Header::kInfo;
+    std::uint32_t headerSize = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;  // negative: the rows run top-down
+    unsigned bitsPerPixel = 0;
+    std::uint32_t compression = 0;
+    unsigned colours = 0;    // entries of the colour table
+    unsigned entrySize = 4;  // bytes per entry: 3 after a core header
+    unsigned masks = 0;      // 4-byte masks between a 40-byte header and the colours
+    std::size_t tableOffset = 0;
+    std::size_t bitsOffset = 0;
+};
+constexpr std::uint32_t kBitmapRgb = 0;        // BI_RGB
+constexpr std::uint32_t kBitmapBitFields = 3;  // BI_BITFIELDS
+// The layout of the bytes, when they hold a whole bitmap of up to 256 colours: every part the
+// header announces (table, masks, pixels, or the stated size of compressed pixels) is there.
+std::optional<PackedBitmap> ReadPackedBitmap(const std::uint8_t* data, std::size_t size);
+
 // The standard greys and white of toolbar pictures, which take the current button colours.
 enum class ButtonColour { kNone, kShadow, kFace, kHighlight };
 ButtonColour StandardButtonColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue);

@@ -169,58 +169,46 @@ HBITMAP AfxLoadSysColorBitmap(HINSTANCE instance, HRSRC resource)
     HGLOBAL loaded = resource ? ::LoadResource(instance, resource) : nullptr;
     const auto* bytes = loaded ? static_cast<const std::uint8_t*>(::LockResource(loaded)) : nullptr;
     const DWORD size = bytes ? ::SizeofResource(instance, resource) : 0;
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD table[3 + 256];  // the masks of BI_BITFIELDS, then the colours
-    } info;
-    if (size < sizeof info.header)
+    const auto layout = menu::ReadPackedBitmap(bytes, size);
+    if (!layout)
         return nullptr;
-    std::memcpy(&info.header, bytes, sizeof info.header);
-    const BITMAPINFOHEADER& header = info.header;
-    // Only the plain header: the later ones place their masks inside themselves.
-    if (header.biSize != sizeof header || header.biWidth <= 0 || header.biHeight == 0 || header.biPlanes != 1)
-        return nullptr;
-    const unsigned colours = menu::BitmapColourCount(header.biClrUsed, header.biBitCount);
-    const unsigned masks = header.biCompression == BI_BITFIELDS ? 3 : 0;
-    if (colours > 256)
-        return nullptr;
-    const DWORD tableSize = (masks + colours) * sizeof(RGBQUAD);
-    const DWORD bitsOffset = header.biSize + tableSize;
-    if (bitsOffset > size)
-        return nullptr;
-    const DWORD bitsSize = size - bitsOffset;
-    if (header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS) {
-        const std::uint64_t stride = ((static_cast<std::uint64_t>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
-        const std::uint64_t rows = header.biHeight < 0 ? -static_cast<std::int64_t>(header.biHeight) : header.biHeight;
-        if (stride * rows > bitsSize)
-            return nullptr;
-    } else if (header.biSizeImage == 0 || header.biSizeImage > bitsSize) {
-        return nullptr;  // compressed: its stated size must be there
-    }
-    std::memcpy(info.table, bytes + header.biSize, tableSize);
-    for (RGBQUAD& entry : std::span(info.table + masks, colours)) {
-        int system = -1;
-        switch (menu::StandardButtonColour(entry.rgbRed, entry.rgbGreen, entry.rgbBlue)) {
-        case menu::ButtonColour::kShadow:
-            system = COLOR_BTNSHADOW;
-            break;
-        case menu::ButtonColour::kFace:
-            system = COLOR_BTNFACE;
-            break;
-        case menu::ButtonColour::kHighlight:
-            system = COLOR_BTNHIGHLIGHT;
-            break;
-        case menu::ButtonColour::kNone:
-            break;
-        }
-        if (system < 0)
-            continue;
-        const COLORREF colour = ::GetSysColor(system);
-        entry = {GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
-    }
     HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBitmap(screen, &info.header, CBM_INIT, bytes + bitsOffset,
-                                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    HBITMAP bitmap = nullptr;
+    if (layout->header != menu::PackedBitmap::Header::kInfo) {
+        // Only the plain header's table is taken over: a core or later header is loaded as it is,
+        // without the button colours.
+        bitmap = ::CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(bytes), CBM_INIT,
+                                  bytes + layout->bitsOffset, reinterpret_cast<const BITMAPINFO*>(bytes),
+                                  DIB_RGB_COLORS);
+    } else {
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD table[3 + 256];  // the masks of BI_BITFIELDS, then the colours
+        } info;
+        std::memcpy(&info, bytes, layout->bitsOffset);
+        for (RGBQUAD& entry : std::span(info.table + layout->masks, layout->colours)) {
+            int system = -1;
+            switch (menu::StandardButtonColour(entry.rgbRed, entry.rgbGreen, entry.rgbBlue)) {
+            case menu::ButtonColour::kShadow:
+                system = COLOR_BTNSHADOW;
+                break;
+            case menu::ButtonColour::kFace:
+                system = COLOR_BTNFACE;
+                break;
+            case menu::ButtonColour::kHighlight:
+                system = COLOR_BTNHIGHLIGHT;
+                break;
+            case menu::ButtonColour::kNone:
+                break;
+            }
+            if (system < 0)
+                continue;
+            const COLORREF colour = ::GetSysColor(system);
+            entry = {GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
+        }
+        bitmap = ::CreateDIBitmap(screen, &info.header, CBM_INIT, bytes + layout->bitsOffset,
+                                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    }
     ::ReleaseDC(nullptr, screen);
     return bitmap;
 }

@@ -306,7 +306,8 @@ protected:
 
 // A bitmap resource of up to 256 colours whose standard greys and white (0x808080, 0xC0C0C0,
 // 0xFFFFFF) become the current button shadow, face and highlight colours, as a bitmap of the
-// screen's format; NULL when the resource is no readable bitmap.
+// screen's format; NULL when the resource is no readable bitmap. A bitmap with a core (12-byte)
+// or a later (V4, V5) header keeps its own colours.
 HBITMAP AfxLoadSysColorBitmap(HINSTANCE instance, HRSRC resource);
 
 class CImageList : public CObject

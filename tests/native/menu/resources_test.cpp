@@ -176,6 +176,13 @@ TEST(ResourceReaders, RandomBytesAreNeverReadPastTheirEnd)
             bytes[2] = bytes[3] = 0;
         parsed += menu::ParseMenuTemplate(bytes.get(), size).has_value();
         parsed += menu::ParseToolbarResource(bytes.get(), size).has_value();
+        if (size >= 4 && round % 4 == 1) {
+            // A header size the reader knows, so the rest gets read too.
+            const std::uint8_t known[] = {12, 40, 52, 56};
+            bytes[0] = known[round / 4 % 4];
+            bytes[1] = bytes[2] = bytes[3] = 0;
+        }
+        parsed += menu::ReadPackedBitmap(bytes.get(), size).has_value();
     }
     EXPECT_GT(parsed, 0);
 }
@@ -187,6 +194,99 @@ TEST(BitmapColourCount, TheTableSizeFromTheHeader)
                           {16, 8, 16}, {5, 4, 5}, {2, 24, 2}};
     for (const Case& c : cases)
         EXPECT_EQ(menu::BitmapColourCount(c.used, c.bits), c.count) << c.used << " used, " << c.bits << " bits";
+}
+
+// A bitmap resource with a header of the given size, its colour table and its pixels.
+std::vector<std::uint8_t> BitmapBytes(std::uint32_t headerSize, std::int32_t width, std::int32_t height,
+                                      unsigned bits, std::uint32_t compression = 0, std::uint32_t coloursUsed = 0,
+                                      std::size_t tableBytes = 0, std::size_t pixelBytes = 0,
+                                      std::uint32_t imageSize = 0)
+{
+    std::vector<std::uint8_t> bytes(headerSize + tableBytes + pixelBytes, 0);
+    auto put = [&bytes](std::size_t at, std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    put(0, headerSize, 4);
+    if (headerSize == 12) {
+        put(4, static_cast<std::uint32_t>(width), 2);
+        put(6, static_cast<std::uint32_t>(height), 2);
+        put(8, 1, 2);
+        put(10, bits, 2);
+    } else {
+        put(4, static_cast<std::uint32_t>(width), 4);
+        put(8, static_cast<std::uint32_t>(height), 4);
+        put(12, 1, 2);
+        put(14, bits, 2);
+        put(16, compression, 4);
+        put(20, imageSize, 4);
+        put(32, coloursUsed, 4);
+    }
+    return bytes;
+}
+
+TEST(ReadPackedBitmap, EveryHeaderKindWithItsTableAndPixels)
+{
+    using Header = menu::PackedBitmap::Header;
+    // 48 x 15 at 4 bits: rows of 24 bytes.
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        Header header;
+        unsigned colours, entrySize, masks;
+        std::size_t bitsOffset;
+    };
+    const Case cases[] = {
+        {"core, 16 colours", BitmapBytes(12, 48, 15, 4, 0, 0, 16 * 3, 24 * 15), Header::kCore, 16, 3, 0, 12 + 48},
+        {"info, 16 colours", BitmapBytes(40, 48, 15, 4, 0, 0, 16 * 4, 24 * 15), Header::kInfo, 16, 4, 0, 40 + 64},
+        {"info, 5 used", BitmapBytes(40, 48, 15, 4, 0, 5, 5 * 4, 24 * 15), Header::kInfo, 5, 4, 0, 40 + 20},
+        {"info, top-down", BitmapBytes(40, 48, -15, 4, 0, 0, 16 * 4, 24 * 15), Header::kInfo, 16, 4, 0, 104},
+        {"V4, 16 colours", BitmapBytes(108, 48, 15, 4, 0, 0, 16 * 4, 24 * 15), Header::kExtended, 16, 4, 0, 108 + 64},
+        {"V5, 16 colours", BitmapBytes(124, 48, 15, 4, 0, 0, 16 * 4, 24 * 15), Header::kExtended, 16, 4, 0, 124 + 64},
+        {"info, bit fields", BitmapBytes(40, 4, 2, 16, 3, 0, 12, 8 * 2), Header::kInfo, 0, 4, 3, 52},
+        {"V5, bit fields inside", BitmapBytes(124, 4, 2, 16, 3, 0, 0, 8 * 2), Header::kExtended, 0, 4, 0, 124},
+        {"core, 24 bits", BitmapBytes(12, 3, 2, 24, 0, 0, 0, 12 * 2), Header::kCore, 0, 3, 0, 12},
+        {"info, RLE8", BitmapBytes(40, 48, 15, 8, 1, 0, 256 * 4, 10, 10), Header::kInfo, 256, 4, 0, 40 + 1024},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto bitmap = menu::ReadPackedBitmap(c.bytes.data(), c.bytes.size());
+        ASSERT_TRUE(bitmap.has_value());
+        EXPECT_EQ(bitmap->header, c.header);
+        EXPECT_EQ(bitmap->colours, c.colours);
+        EXPECT_EQ(bitmap->entrySize, c.entrySize);
+        EXPECT_EQ(bitmap->masks, c.masks);
+        EXPECT_EQ(bitmap->tableOffset, bitmap->headerSize + 4 * c.masks);
+        EXPECT_EQ(bitmap->bitsOffset, c.bitsOffset);
+    }
+}
+
+std::vector<std::uint8_t> Truncated(std::vector<std::uint8_t> bytes, std::size_t size)
+{
+    bytes.resize(size);
+    return bytes;
+}
+
+TEST(ReadPackedBitmap, RefusesWhatIsNotAWholeBitmap)
+{
+    struct Case { const char* name; std::vector<std::uint8_t> bytes; };
+    const Case cases[] = {
+        {"pixels one byte short", BitmapBytes(40, 48, 15, 4, 0, 0, 64, 24 * 15 - 1)},
+        {"core pixels short", BitmapBytes(12, 48, 15, 4, 0, 0, 48, 24 * 14)},
+        {"table short", BitmapBytes(108, 48, 15, 4, 0, 0, 60, 0)},
+        {"header short", Truncated(BitmapBytes(124, 1, 1, 24, 0, 0, 0, 4), 100)},
+        {"unknown header size", BitmapBytes(64, 1, 1, 24, 0, 0, 0, 4)},
+        {"no width", BitmapBytes(40, 0, 1, 24, 0, 0, 0, 4)},
+        {"no height", BitmapBytes(40, 1, 0, 24, 0, 0, 0, 4)},
+        {"more than 256 colours", BitmapBytes(40, 1, 1, 8, 0, 257, 257 * 4, 4)},
+        {"compressed without its size", BitmapBytes(40, 4, 4, 8, 1, 0, 1024, 64, 0)},
+        {"compressed past the end", BitmapBytes(40, 4, 4, 8, 1, 0, 1024, 64, 65)},
+        {"bit fields without masks", BitmapBytes(40, 4, 2, 16, 3, 0, 8, 8 * 2)},
+        {"nothing", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_FALSE(menu::ReadPackedBitmap(c.bytes.data(), c.bytes.size()).has_value()) << c.name;
+    EXPECT_FALSE(menu::ReadPackedBitmap(nullptr, 100).has_value());
 }
 
 TEST(StandardButtonColour, GreysAndWhiteOnly)

@@ -1,14 +1,22 @@
 // The image button's drop-down menu with a real window: the menu opens under the button, the
-// button looks pressed while it is open, the owner is told just before, a choice by key or by
-// menu character reaches the target, a dismissed menu posts nothing, and menus that cannot be
-// loaded or opened leave the button without one.
+// button looks pressed while it is open, the owner is told just before (and may change the menu
+// or delete the button then), a choice by key or by menu character reaches the target, a
+// dismissed menu posts nothing, menus that cannot be loaded or opened leave the button without
+// one, and images of another size size the whole menu.
 #include "brimlet/skin/image_button.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
+#include <iterator>
+#include <memory>
+#include <new>
 #include <vector>
 
+#include "tests/windows/menu/menu_probe.h"
 #include "tests/windows/support/open_menu.h"
 #include "tests/windows/support/pixel_canvas.h"
 
@@ -18,7 +26,9 @@ using test_support::PixelCanvas;
 
 constexpr UINT kTemplate = 700;         // File (Open 100, Save as 101, separator, Recent), Edit
 constexpr UINT kNoPopupTemplate = 701;  // a plain command at the first position
-constexpr UINT kToolbar = 300;
+constexpr UINT kColoursTemplate = 702;  // Colours (Yellow 120, Cyan 121, More (Deep 122))
+constexpr UINT kToolbar = 300;          // 16 x 15: red (100), blue (101), green (102)
+constexpr UINT kLargeToolbar = 310;     // 20 x 18: yellow (120), cyan (121) on magenta
 constexpr UINT kBlackMark = 320;  // black square on magenta: the hover and pressed image
 constexpr UINT kBlueMark = 321;   // blue square on magenta: the normal image
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -60,6 +70,7 @@ public:
     }
     std::vector<UINT> m_commands;
     std::vector<std::pair<WPARAM, LPARAM>> m_notices;
+    std::function<void()> m_onNotice;  // what the owner does when it is told
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -67,6 +78,8 @@ protected:
     LRESULT OnNotice(WPARAM wParam, LPARAM lParam)
     {
         m_notices.emplace_back(wParam, lParam);
+        if (m_onNotice)
+            m_onNotice();
         return 0;
     }
 };
@@ -180,7 +193,110 @@ TEST_F(DropDownMenu, OpensUnderTheButtonPressedAndItsChoiceReachesTheTarget)
     // The toolbar's images were bound: Save as shows the blue button's image.
     auto* file = static_cast<OrvelMenu*>(m_button.DropDown().GetSubMenuAt(0));
     ASSERT_TRUE(file);
-    EXPECT_GE(file->Items()[1]->sharedImageIndex, 0);
+    const int slot = file->Items()[1]->sharedImageIndex;
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(menu_probe::SlotPixel(OrvelMenu::SharedImages(), slot, 8, 7), RGB(0, 0, 255));
+}
+
+TEST_F(DropDownMenu, AMenuTheOwnerAttachesWhenToldIsTheOneThatOpens)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 0);
+    // The File popup told of is deleted before the menu opens. Other allocations come in between,
+    // as in any program, so that its freed memory does not happen to hold the new popup.
+    std::vector<std::unique_ptr<std::uint8_t[]>> others;
+    m_owner.m_onNotice = [&] {
+        m_button.AttachDropDownMenu(0, m_owner.m_hWnd, TRUE, 0, {16, 15}, 0, FALSE);
+        for (int i = 0; i < 1024; ++i) {
+            others.emplace_back(new std::uint8_t[sizeof(OrvelMenu)]);
+            std::memset(others.back().get(), 0xA5, sizeof(OrvelMenu));
+        }
+        ASSERT_EQ(m_button.AttachDropDownMenu(kColoursTemplate, m_owner.m_hWnd, TRUE, 0, {16, 15},
+                                              RGB(192, 192, 192), FALSE), 0u);
+    };
+    ASSERT_TRUE(ClickWithMenu(m_button, [](HWND menu) {
+        ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);  // Yellow
+        ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    })) << "the menu attached when told did not open";
+    EXPECT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_EQ(m_owner.m_commands, (std::vector<UINT>{120}));
+    EXPECT_FALSE(m_button.MenuShown());
+
+    // An owner that takes the menu away: nothing opens, and the button is not left pressed.
+    m_owner.m_onNotice = [this] { m_button.AttachDropDownMenu(0, m_owner.m_hWnd, TRUE, 0, {16, 15}, 0, FALSE); };
+    m_owner.m_commands.clear();
+    EXPECT_FALSE(ClickWithMenu(m_button, [](HWND) { ::EndMenu(); }));
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_FALSE(m_button.MenuShown());
+}
+
+// A button in storage of its own, so that what is written to it after it is gone shows.
+TEST_F(DropDownMenu, AButtonTheOwnerDeletesWhenToldIsNotTouchedAgain)
+{
+    constexpr unsigned char kGone = 0xA5;
+    alignas(CTestButton) unsigned char storage[sizeof(CTestButton)];
+    auto* button = new (storage) CTestButton;
+    const RECT rect = {80, 10, 120, 40};
+    ASSERT_TRUE(button->Create("", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect, &m_owner, kButtonId + 1));
+    ASSERT_EQ(button->AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    button->SetMenuNotify(m_owner.m_hWnd, kNotify, 0);
+    const HWND window = button->m_hWnd;
+    m_owner.m_onNotice = [&] {
+        button->~CTestButton();
+        std::memset(storage, kGone, sizeof storage);
+    };
+    EXPECT_FALSE(ClickWithMenu(*button, [](HWND) { ::EndMenu(); })) << "no menu opens for a deleted button";
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    EXPECT_EQ(std::count(std::begin(storage), std::end(storage), kGone), static_cast<std::ptrdiff_t>(sizeof storage))
+        << "written to after it was deleted";
+}
+
+TEST_F(DropDownMenu, ImagesOfAnotherSizeSizeEveryPopupAndItsItemsAgree)
+{
+    ASSERT_EQ(m_button.AttachDropDownMenu(kColoursTemplate, m_owner.m_hWnd, TRUE, kLargeToolbar, {20, 18},
+                                          RGB(255, 0, 255), FALSE), 0u);
+    OrvelMenu& root = m_button.DropDown();
+    auto* colours = static_cast<OrvelMenu*>(root.GetSubMenuAt(0));
+    ASSERT_TRUE(colours);
+    auto* more = static_cast<OrvelMenu*>(colours->GetSubMenuAt(2));
+    ASSERT_TRUE(more);
+    for (OrvelMenu* popup : {colours, more}) {
+        EXPECT_EQ(popup->IconWidth(), 20);
+        EXPECT_EQ(popup->IconHeight(), 18);
+    }
+
+    // The button measures the More entry through its menu, the system the commands through
+    // their popup: both give the height of the larger image.
+    const int menuBar = ::GetSystemMetrics(SM_CYMENU);
+    ASSERT_LT(menuBar, 18 + 7) << "a menu bar this high hides the image height";
+    MEASUREITEMSTRUCT entry = {};
+    entry.CtlType = ODT_MENU;
+    entry.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(more->m_hMenu));
+    entry.itemData = reinterpret_cast<ULONG_PTR>(colours->Items()[2]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&entry));
+    MEASUREITEMSTRUCT yellow = {};
+    yellow.CtlType = ODT_MENU;
+    yellow.itemID = 120;
+    yellow.itemData = reinterpret_cast<ULONG_PTR>(colours->Items()[0]);
+    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&yellow));
+    EXPECT_EQ(entry.itemHeight, 18u + 7);
+    EXPECT_EQ(yellow.itemHeight, 18u + 7);
+
+    // Painted in the XP look, the image column is the image width + 7 and the image sits in it.
+    const RECT item = {0, 0, 140, static_cast<LONG>(yellow.itemHeight)};
+    PixelCanvas canvas(140, item.bottom);
+    menu_probe::Paint(*colours, 0, canvas, item, ODS_SELECTED);
+    EXPECT_EQ(canvas.At(3 + 8, 3 + 7), RGB(255, 255, 0));  // selected and raised: the image at (3, 3)
+    canvas.Fill(RGB(1, 2, 3));
+    menu_probe::Paint(*colours, 0, canvas, item, 0);
+    const COLORREF column = canvas.At(1, 12);
+    EXPECT_EQ(canvas.At(26, 12), column);
+    EXPECT_NE(canvas.At(27, 12), column);
+    const RECT text = canvas.Find([](COLORREF c) { return c == ::GetSysColor(COLOR_MENUTEXT); });
+    ASSERT_LT(text.left, text.right) << "no text painted";
+    EXPECT_GE(text.left, 27 + 8);
 }
 
 TEST_F(DropDownMenu, AMenuCharacterChoosesThroughTheButton)

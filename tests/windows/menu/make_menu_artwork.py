@@ -6,10 +6,15 @@ toolbar300.bmp  16-colour strip of three 16 x 15 images on the standard button f
 toolbar300.bin  its toolbar resource: version 1, 16 x 15, buttons 100, separator, 101, 102
 toolbar310.bmp  24-bit strip of two 20 x 18 images (magenta background): yellow, cyan
 toolbar310.bin  its toolbar resource: buttons 120, 121
+toolbar311.bmp  as toolbar300's first two images (red, blue) with a 12-byte core header
+toolbar311.bin  its toolbar resource: buttons 130, 131
+v4image323.bmp  toolbar300.bmp's strip with a V4 header; v5image324.bmp with a V5 header
 check320.bmp    24-bit 16 x 15 check mark (black on magenta); check321.bmp the selected one (blue)
 image330.bmp    24-bit 16 x 15 image: a dark red square on magenta
 region340.bmp   24-bit 40 x 30: magenta (the key) in columns 0 and 39, in row 5 and in a 4 x 4 hole
                 at (20, 20); white elsewhere
+region341.bmp   24-bit 240 x 200, larger than the dialogs: magenta in column 0, in row 5 and in a 4 x 4
+                hole at (20, 20); white elsewhere
 gallery360.bmp  24-bit 240 x 160 for the gallery: a shaded ellipse with a round hole, magenta around
 """
 import os
@@ -26,8 +31,9 @@ MAGENTA = (255, 0, 255)
 FACE = (0xC0, 0xC0, 0xC0)
 
 
-def write_bmp4(path, width, height, palette, index):
-    """16-colour bitmap; index(x, y) -> palette index."""
+def write_bmp4(path, width, height, palette, index, header_size=40):
+    """16-colour bitmap; index(x, y) -> palette index. header_size 12 writes a core header (3-byte
+    colour entries), 108 a V4 and 124 a V5 header (sRGB), 40 the plain one."""
     stride = ((width * 4 + 31) // 32) * 4
     rows = []
     for y in reversed(range(height)):
@@ -39,10 +45,21 @@ def write_bmp4(path, width, height, palette, index):
         row += bytes(stride - len(row))
         rows.append(bytes(row))
     data = b"".join(rows)
-    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette) + bytes(4 * (16 - len(palette)))
-    offset = 14 + 40 + len(table)
+    palette = list(palette) + [(0, 0, 0)] * (16 - len(palette))
+    if header_size == 12:
+        table = b"".join(bytes((b, g, r)) for r, g, b in palette)
+        info = struct.pack("<IHHHH", 12, width, height, 1, 4)
+    else:
+        table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+        info = struct.pack("<IiiHHIIiiII", header_size, width, height, 1, 4, 0, len(data), 2835, 2835, 16, 0)
+        if header_size >= 108:
+            # no masks (BI_RGB), LCS_sRGB, no endpoints or gammas
+            info += struct.pack("<4I", 0, 0, 0, 0) + b"BGRs" + bytes(36 + 12)
+        if header_size == 124:
+            info += struct.pack("<4I", 4, 0, 0, 0)  # LCS_GM_IMAGES, no profile
+        assert len(info) == header_size
+    offset = 14 + len(info) + len(table)
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(data), 2835, 2835, 16, 0)
     Path(path).write_bytes(header + info + table + data)
 
 
@@ -76,6 +93,17 @@ def main():
     write_bmp4(out / "toolbar300.bmp", 48, 15, palette, strip)
     toolbar_resource(out / "toolbar300.bin", 16, 15, [100, 0, 101, 102])
 
+    # The same kind of strip with the headers that carry no plain table: core (a toolbar of its
+    # own), V4 and V5.
+    def single(x, y):
+        c = square(x % 16, y, 16, 15, "inner")
+        return 0 if c is None else 1 if c == (0, 0, 0) else inner[x // 16]
+
+    write_bmp4(out / "toolbar311.bmp", 32, 15, palette, single, header_size=12)
+    toolbar_resource(out / "toolbar311.bin", 16, 15, [130, 131])
+    write_bmp4(out / "v4image323.bmp", 48, 15, palette, single, header_size=108)
+    write_bmp4(out / "v5image324.bmp", 48, 15, palette, single, header_size=124)
+
     colours310 = [(255, 255, 0), (0, 255, 255)]
     write_bmp(out / "toolbar310.bmp", 40, 18,
                 lambda x, y: square(x % 20, y, 20, 18, colours310[x // 20]) or MAGENTA)
@@ -91,6 +119,13 @@ def main():
         return (255, 255, 255)
 
     write_bmp(out / "region340.bmp", 40, 30, region)
+
+    def tall_region(x, y):
+        if x == 0 or y == 5 or (20 <= x < 24 and 20 <= y < 24):
+            return MAGENTA
+        return (255, 255, 255)
+
+    write_bmp(out / "region341.bmp", 240, 200, tall_region)
 
     def gallery(x, y):
         dx, dy = (x - 119.5) / 118.0, (y - 79.5) / 78.0

@@ -11,10 +11,15 @@
 #include <string>
 
 #include "core/menu/colours.h"
+#include "tests/windows/menu/menu_probe.h"
 #include "tests/windows/support/pixel_canvas.h"
 
 namespace {
 
+using menu_probe::ItemData;
+using menu_probe::Measure;
+using menu_probe::Paint;
+using menu_probe::SlotPixel;
 using test_support::PixelCanvas;
 
 constexpr UINT kOpen = 100;
@@ -24,6 +29,9 @@ constexpr UINT kExit = 103;
 constexpr UINT kOne = 110;
 constexpr UINT kToolbar = 300;       // 16 x 15: red (100), blue (101), green (102) on the button face
 constexpr UINT kLargeToolbar = 310;  // 20 x 18: yellow (120), cyan (121) on magenta
+constexpr UINT kCoreToolbar = 311;   // toolbar 300's first two images, 12-byte header: 130, 131
+constexpr UINT kV4Strip = 323;       // toolbar 300's picture with a V4 header
+constexpr UINT kV5Strip = 324;       // and with a V5 header
 constexpr UINT kCheck = 320;
 constexpr UINT kCheckSelected = 321;
 constexpr UINT kImage = 330;  // dark red on magenta
@@ -66,16 +74,6 @@ public:
     ~Look() { OrvelMenu::SetDrawModes(1, 0); }
 };
 
-MenuItemData* ItemData(HMENU menu, UINT position)
-{
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_DATA;
-    if (!::GetMenuItemInfoA(menu, position, TRUE, &info))
-        return nullptr;
-    return reinterpret_cast<MenuItemData*>(info.dwItemData);
-}
-
 bool IsOwnerDrawn(HMENU menu, UINT position)
 {
     MENUITEMINFOA info = {};
@@ -89,31 +87,6 @@ std::string EntryString(HMENU menu, UINT position)
     char text[256] = {};
     ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
     return text;
-}
-
-// Paints the item at position as the system asks for it.
-void Paint(OrvelMenu& menu, UINT position, PixelCanvas& canvas, const RECT& rect, UINT state)
-{
-    DRAWITEMSTRUCT item = {};
-    item.CtlType = ODT_MENU;
-    item.itemID = ::GetMenuItemID(menu, static_cast<int>(position));
-    item.itemAction = ODA_DRAWENTIRE;
-    item.itemState = state;
-    item.hwndItem = reinterpret_cast<HWND>(menu.m_hMenu);
-    item.hDC = canvas.dc();
-    item.rcItem = rect;
-    item.itemData = reinterpret_cast<ULONG_PTR>(ItemData(menu, position));
-    menu.DrawItem(&item);
-}
-
-MEASUREITEMSTRUCT Measure(OrvelMenu& menu, UINT position)
-{
-    MEASUREITEMSTRUCT item = {};
-    item.CtlType = ODT_MENU;
-    item.itemID = ::GetMenuItemID(menu, static_cast<int>(position));
-    item.itemData = reinterpret_cast<ULONG_PTR>(ItemData(menu, position));
-    menu.MeasureItem(&item);
-    return item;
 }
 
 // Width of a text in the menu font, as the menu measures it.
@@ -136,14 +109,6 @@ int MenuTextWidth(const std::wstring& text)
 int MenuTextWidthAnsi(const std::string& text)
 {
     return MenuTextWidth(std::wstring(text.begin(), text.end()));
-}
-
-// The image in a list's slot drawn onto a canvas at (0, 0).
-COLORREF SlotPixel(CImageList* list, int slot, int x, int y)
-{
-    PixelCanvas canvas(32, 32, kMagenta);
-    ImageList_Draw(*list, slot, canvas.dc(), 0, 0, ILD_TRANSPARENT);
-    return canvas.At(x, y);
 }
 
 // --- building
@@ -330,6 +295,94 @@ TEST(OrvelMenuBuild, AToolbarLoadsImagesForTheCommandsItHasAndGrowsTheImageSize)
     EXPECT_FALSE(menu.LoadToolbarImages(ids, 2));  // one of them does not load
 }
 
+TEST(OrvelMenuBuild, TheImageSizeReachesEveryPopupOfTheTree)
+{
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.LoadMenuResource(kTemplate));
+    menu.SetIconSize(24, 20);
+    auto* file = static_cast<OrvelMenu*>(menu.GetSubMenuAt(0));
+    auto* edit = static_cast<OrvelMenu*>(menu.GetSubMenuAt(1));
+    ASSERT_TRUE(file && edit);
+    auto* recent = static_cast<OrvelMenu*>(file->GetSubMenuAt(3));
+    ASSERT_TRUE(recent);
+    OrvelMenu* later = menu.AppendPopup(L"Later");  // made after the size was set
+    ASSERT_TRUE(later);
+    for (OrvelMenu* popup : {file, edit, recent, later}) {
+        EXPECT_EQ(popup->IconWidth(), 24);
+        EXPECT_EQ(popup->IconHeight(), 20);
+    }
+}
+
+TEST(OrvelMenuBuild, AToolbarsLargerImagesSizeThePopupsThatMeasureAndPaint)
+{
+    Look classic(false);
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.CreateMenu());
+    OrvelMenu* colours = menu.AppendPopup(L"Colours");
+    ASSERT_TRUE(colours);
+    ASSERT_TRUE(colours->AppendItem(L"Yellow", 0, 120));
+    menu.SetMaskColour(kMagenta);
+    ASSERT_TRUE(menu.LoadToolbarImages(kLargeToolbar));
+    EXPECT_EQ(colours->IconWidth(), 20);
+    EXPECT_EQ(colours->IconHeight(), 18);
+    ASSERT_GE(colours->Items()[0]->sharedImageIndex, 0);
+
+    const int menuBar = ::GetSystemMetrics(SM_CYMENU);
+    const MEASUREITEMSTRUCT measured = Measure(*colours, 0);
+    EXPECT_EQ(measured.itemHeight, static_cast<UINT>(std::max(menuBar, 18 + 4)));
+    // Selected, the highlight leaves the image cell out: it starts at the image width + 5.
+    const RECT item = {0, 0, 120, static_cast<LONG>(measured.itemHeight)};
+    PixelCanvas canvas(120, item.bottom);
+    Paint(*colours, 0, canvas, item, ODS_SELECTED);
+    EXPECT_NE(canvas.At(24, 1), Sys(COLOR_HIGHLIGHT));
+    EXPECT_EQ(canvas.At(25, 1), Sys(COLOR_HIGHLIGHT));
+    // The text from the image width + 9 on.
+    EXPECT_EQ(canvas.Count(Sys(COLOR_HIGHLIGHTTEXT), {25, 0, 20 + 9, item.bottom}), 0);
+    EXPECT_GT(canvas.Count(Sys(COLOR_HIGHLIGHTTEXT), {20 + 9, 0, 120, item.bottom}), 0);
+}
+
+TEST(OrvelMenuBuild, SixteenColourBitmapsWithOtherHeadersLoadAsTheyAre)
+{
+    Look classic(false);
+    const HMODULE program = ::GetModuleHandleA(nullptr);
+    for (UINT id : {kCoreToolbar, kV4Strip, kV5Strip}) {
+        SCOPED_TRACE(id);
+        HBITMAP bitmap = AfxLoadSysColorBitmap(program, ::FindResourceA(program, MAKEINTRESOURCEA(id), RT_BITMAP));
+        ASSERT_TRUE(bitmap);
+        PixelCanvas canvas(32, 15);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        ::BitBlt(canvas.dc(), 0, 0, 32, 15, dc, 0, 0, SRCCOPY);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::DeleteObject(bitmap);
+        EXPECT_EQ(canvas.At(8, 7), kRed);
+        EXPECT_EQ(canvas.At(16 + 8, 7), kBlue);
+        EXPECT_EQ(canvas.At(0, 0), RGB(0xC0, 0xC0, 0xC0));  // its own face colour
+
+        OrvelMenu menu;
+        menu.SetMaskColour(RGB(0xC0, 0xC0, 0xC0));
+        CImageList list;
+        ASSERT_TRUE(list.Create(16, 15, ILC_COLORDDB | ILC_MASK, 1, 1));
+        ASSERT_TRUE(menu.AddBitmapToList(&list, id));
+        EXPECT_EQ(SlotPixel(&list, 0, 8, 7), kRed);
+        EXPECT_EQ(SlotPixel(&list, 0, 0, 0), kMagenta);  // transparent
+        EXPECT_EQ(SlotPixel(&list, 1, 8, 7), kBlue);
+    }
+    // A toolbar whose picture has the core header: its images reach the commands.
+    CToolBar toolbar;
+    ASSERT_TRUE(toolbar.Create(CWnd::GetDesktopWindow(), WS_CHILD | CBRS_TOP));
+    EXPECT_TRUE(toolbar.LoadToolBar(kCoreToolbar));
+    OrvelMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    const UINT blue = 131;
+    ASSERT_TRUE(menu.AppendItem(L"Blue", 0, blue));
+    menu.SetMaskColour(RGB(0xC0, 0xC0, 0xC0));
+    ASSERT_TRUE(menu.LoadToolbarImages(kCoreToolbar));
+    ASSERT_GE(menu.Items()[0]->sharedImageIndex, 0);
+    EXPECT_EQ(SlotPixel(OrvelMenu::SharedImages(), menu.Items()[0]->sharedImageIndex, 8, 7), kBlue);
+}
+
 TEST(OrvelMenuBuild, ALiveToolbarGivesTheCommandsOwnImages)
 {
     CToolBar toolbar;
@@ -461,10 +514,52 @@ TEST(OrvelMenuEdit, ModifyingACommandGivesEachOccurrenceItsOwnRecord)
     // Removing the inner one leaves the outer one's record alone.
     ASSERT_TRUE(sub->DeleteItem(0, MF_BYPOSITION));
     EXPECT_EQ(ItemData(menu, 0)->text, L"Both");
-    // A command that is nowhere: a record that no item shows, and a failed call.
+    // A command that is nowhere: a failed call, and no record that no item would show.
     const size_t before = menu.Items().size();
     EXPECT_FALSE(menu.ModifyItem(L"Nowhere", NextCommand()));
-    EXPECT_EQ(menu.Items().size(), before + 1);
+    EXPECT_EQ(menu.Items().size(), before);
+}
+
+// Each item shows the record at its own position, and there is no record more.
+void ExpectInStep(OrvelMenu& menu)
+{
+    ASSERT_EQ(menu.Items().size(), static_cast<size_t>(::GetMenuItemCount(menu)));
+    for (UINT p = 0; p < menu.Items().size(); ++p)
+        EXPECT_EQ(ItemData(menu, p), menu.Items()[p]) << p;
+}
+
+TEST(OrvelMenuEdit, RecordsStayInStepWithTheItems)
+{
+    OrvelMenu menu;
+    const UINT first = NextCommand();
+    const UINT last = NextCommand();
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendItem(L"First", 0, first));
+    ASSERT_TRUE(menu.AppendItem(L"Line", 0, 0));  // a separator with a text
+    ASSERT_TRUE(menu.AppendItem(L"Last", 0, last));
+    ExpectInStep(menu);
+
+    // A command in no menu changes nothing: positions past the items stay refused.
+    EXPECT_FALSE(menu.ModifyItem(L"Orphan", NextCommand()));
+    ExpectInStep(menu);
+    CString text;
+    EXPECT_FALSE(menu.GetItemText(3, text, MF_BYPOSITION));
+    EXPECT_FALSE(menu.SetItemText(3, L"Changed", MF_BYPOSITION));
+    EXPECT_EQ(menu.RemoveItemByText(L"Orphan"), -1);
+    EXPECT_EQ(::GetMenuItemCount(menu), 3);
+
+    // Deleting the separator takes its record too, text or not.
+    ASSERT_TRUE(menu.DeleteItem(1, MF_BYPOSITION));
+    ExpectInStep(menu);
+    EXPECT_EQ(Texts(menu), L"First|Last|");
+    ASSERT_TRUE(menu.GetItemText(1, text, MF_BYPOSITION));
+    EXPECT_STREQ(text, "Last");
+    ASSERT_TRUE(menu.SetItemText(1, L"Final", MF_BYPOSITION));
+    EXPECT_EQ(ItemData(menu, 1)->text, L"Final");  // the item shown there changed
+    EXPECT_EQ(menu.RemoveItemByText(L"Line"), -1);
+    EXPECT_EQ(menu.DeleteItemByText(L"Final"), 1);
+    EXPECT_EQ(Texts(menu), L"First|");
+    ExpectInStep(menu);
 }
 
 TEST(OrvelMenuEdit, InsertingByCommandGoesBeforeItInItsOwnMenu)
@@ -930,18 +1025,38 @@ TEST_F(XpPaint, OwnImagesFromAListCarryTheirVariants)
     EXPECT_EQ(m_canvas.At(4 + 8, 4 + 7), menu::FadedPixel(kDarkRed, 0));
 }
 
+// The version code from the version record alone, as the menu's table gives it.
+int ExpectedVersionCode(const OSVERSIONINFOA& version)
+{
+    switch (version.dwPlatformId) {
+    case VER_PLATFORM_WIN32s:
+        return 0;
+    case VER_PLATFORM_WIN32_WINDOWS:
+        if (version.dwMajorVersion != 4)
+            return 2;
+        return version.dwMinorVersion == 10 ? 3 : version.dwMinorVersion == 90 ? 4 : 2;
+    default:
+        if (version.dwMajorVersion == 4)
+            return 5;
+        if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0)
+            return 6;
+        if (version.dwMajorVersion == 5 && version.dwMinorVersion == 1)
+            return 7;
+        return 1;
+    }
+}
+
+// Run under each Windows version the tests give the program (XP, 2000, 98, 7).
 TEST(OrvelMenuLook, TheVersionAndTheThemeChooseTheColours)
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     ASSERT_TRUE(::GetVersionExA(&version));
-    const bool xp = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-                    version.dwMinorVersion == 1;
-    const bool twoThousand = version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-                             version.dwMinorVersion == 0;
-    EXPECT_EQ(OrvelMenu::WinVersionCode(), xp ? 7 : twoThousand ? 6 : OrvelMenu::WinVersionCode());
-    EXPECT_EQ(OrvelMenu::IsXpThemed(), xp && !OrvelMenu::IsClassicTheme());
-    EXPECT_EQ(OrvelMenu::HasModernShell(), OrvelMenu::WinVersionCode() > 1);
+    const int code = ExpectedVersionCode(version);
+    EXPECT_EQ(OrvelMenu::WinVersionCode(), code)
+        << version.dwPlatformId << " " << version.dwMajorVersion << "." << version.dwMinorVersion;
+    EXPECT_EQ(OrvelMenu::IsXpThemed(), code == 7 && !OrvelMenu::IsClassicTheme());
+    EXPECT_EQ(OrvelMenu::HasModernShell(), code > 1);
     // The defaults: the XP look on a themed XP, the classic one elsewhere.
     EXPECT_EQ(OrvelMenu::UsesXpStyle(), OrvelMenu::IsXpThemed());
     EXPECT_EQ(OrvelMenu::CurrentDrawMode(), OrvelMenu::IsXpThemed() ? 1 : 0);

@@ -1,9 +1,13 @@
 // The region bitmap dialog with real dialogs: the window region cut out of a bitmap with
-// key-coloured columns, a row and a hole, read back with GetWindowRgn; the background it paints;
-// statics made transparent while a trackbar keeps its background; who owns the bitmap.
+// key-coloured columns, a row and a hole, read back with GetWindowRgn, also from a bitmap larger
+// than the client area; the background it paints; statics made transparent while a trackbar
+// keeps its background; who owns the bitmap.
 #include "brimlet/skin/region_bitmap_dialog.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
 
 #include "tests/windows/support/pixel_canvas.h"
 #include "tests/windows/support/gdi_objects.h"
@@ -15,6 +19,7 @@ using test_support::PixelCanvas;
 constexpr UINT kBorderless = 400;
 constexpr UINT kFramed = 401;
 constexpr UINT kRegionBitmap = 340;  // 40 x 30, white; magenta columns 0 and 39, row 5, hole (20, 20, 24, 24)
+constexpr UINT kLargeRegionBitmap = 341;  // 240 x 200, white; magenta column 0, row 5, hole (20, 20, 24, 24)
 constexpr int kLabel = 1001;
 constexpr int kTrackbar = 1002;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -59,8 +64,10 @@ class CTestRegionDialog : public CRegionBitmapDialog
 {
 public:
     using CRegionBitmapDialog::CRegionBitmapDialog;
+    using CRegionBitmapDialog::ReadPixels;
     BOOL OwnsBitmap() const { return m_ownsBitmap; }
     BOOL HasBitmap() const { return m_hasBitmap; }
+    HBITMAP Bitmap() const { return m_bitmap ? static_cast<HBITMAP>(m_bitmap->m_hObject) : nullptr; }
 };
 
 TEST(RegionBitmapDialog, TheRegionFollowsTheBitmapAroundTheKeyColour)
@@ -172,6 +179,55 @@ TEST(RegionBitmapDialog, ABitmapFileGivesTheSameRegionAndAMissingOneNone)
     dialog.DestroyWindow();
 }
 
+// The slower pixel-by-pixel read gives the same region, so the one-pass read is checked on its
+// own: the region is read from the bitmap's top rows in one pass.
+TEST(RegionBitmapDialog, ABitmapLargerThanTheClientAreaIsReadInOnePassFromItsTopRows)
+{
+    CTestRegionDialog dialog;
+    ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
+    dialog.SetRegionKeyColor(kMagenta);
+    dialog.EnableBitmapRegion(TRUE);
+    ASSERT_TRUE(dialog.SetBitmap(kLargeRegionBitmap));
+    RECT client;
+    ::GetClientRect(dialog.m_hWnd, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    ASSERT_GT(width, 24);
+    ASSERT_GT(height, 24);
+    ASSERT_LT(width, 240) << "the bitmap must be wider than the client area";
+    ASSERT_LT(height, 200) << "and taller";
+
+    std::vector<std::uint32_t> pixels;
+    ASSERT_TRUE(CTestRegionDialog::ReadPixels(dialog.Bitmap(), width, height, pixels));
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height);
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; };
+    struct Probe { int x, y; COLORREF colour; };
+    const Probe probes[] = {
+        {0, 0, kMagenta}, {1, 0, kWhite}, {10, 4, kWhite}, {10, 5, kMagenta}, {10, 6, kWhite},
+        {21, 21, kMagenta}, {24, 21, kWhite}, {0, height - 1, kMagenta}, {width - 1, height - 1, kWhite},
+    };
+    for (const Probe& probe : probes)
+        EXPECT_EQ(at(probe.x, probe.y), probe.colour) << probe.x << ", " << probe.y;
+
+    // The region: the client area's part of the bitmap around the key colour.
+    HRGN region = WindowRegion(dialog.m_hWnd);
+    ASSERT_TRUE(region);
+    HRGN expected = ::CreateRectRgn(1, 0, width, height);
+    HRGN cut = ::CreateRectRgn(0, 5, width, 6);
+    ::CombineRgn(expected, expected, cut, RGN_DIFF);
+    ::SetRectRgn(cut, 20, 20, 24, 24);
+    ::CombineRgn(expected, expected, cut, RGN_DIFF);
+    EXPECT_TRUE(::EqualRgn(region, expected));
+    ::DeleteObject(cut);
+    ::DeleteObject(expected);
+    ::DeleteObject(region);
+
+    // A size past the bitmap's is refused rather than read.
+    EXPECT_FALSE(CTestRegionDialog::ReadPixels(dialog.Bitmap(), 241, 10, pixels));
+    EXPECT_FALSE(CTestRegionDialog::ReadPixels(dialog.Bitmap(), 10, 201, pixels));
+    dialog.DestroyWindow();
+}
+
 TEST(RegionBitmapDialog, ItPaintsItsBitmapAsTheBackground)
 {
     CTestRegionDialog dialog(kBorderless, nullptr, MAKEINTRESOURCEA(kRegionBitmap));
@@ -239,6 +295,7 @@ TEST(RegionBitmapDialog, ABitmapObjectStaysTheCallersAndACopyIsTheDialogs)
         ::ReleaseDC(nullptr, screen.Detach());
     }
     const DWORD before = test_support::CountGdiObjects();
+    ASSERT_GT(before, 0u) << "GDI objects cannot be counted here";
     {
         CTestRegionDialog dialog(kBorderless, nullptr, nullptr, 0, 0, &external);
         EXPECT_TRUE(dialog.HasBitmap());
@@ -256,10 +313,7 @@ TEST(RegionBitmapDialog, ABitmapObjectStaysTheCallersAndACopyIsTheDialogs)
     BITMAP info = {};
     EXPECT_TRUE(external.GetBitmap(&info));  // not deleted by the dialog
     EXPECT_EQ(info.bmWidth, 40);
-    const DWORD after = test_support::CountGdiObjects();
-    if (before) {
-        EXPECT_EQ(after, before);  // the copies it owned are gone
-    }
+    EXPECT_EQ(test_support::CountGdiObjects(), before);  // the copies it owned are gone
 }
 
 }  // namespace

@@ -512,15 +512,23 @@ TEST_F(ImageButton, DisablingTheFocusedButtonMovesTheFocusOn)
 
 TEST_F(ImageButton, CreateAndDestroyLeaksNoGdiObject)
 {
+    // A button of its own each round, given everything it can hold, painted, and destroyed.
     auto round = [this] {
-        stage.m_plain.SetBitmapPair(kFace, kGreen, CImageButton::kGreyImage, kGreen);
-        stage.m_plain.SetIconPair(kIcon, CImageButton::kDarkerImage);
-        stage.m_plain.UseParentBackground(FALSE);
+        CProbeButton button;
+        const RECT rect = {10, 10, 10 + kFaceWidth, 10 + kFaceHeight};
+        ASSERT_TRUE(button.Create("Probe", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, rect, &stage, 1099));
+        ASSERT_EQ(button.SetBitmapPair(kFace, kGreen, CImageButton::kGreyImage, kGreen), 0u);
+        ASSERT_EQ(button.SetIconPair(kIcon, CImageButton::kDarkerImage), 0u);
+        ASSERT_EQ(button.SetHoverCursor(static_cast<int>(kCursor), FALSE), 0u);
+        button.SetTipText("Probe");
+        button.UseParentBackground(FALSE);
         Canvas canvas(kFaceWidth, kFaceHeight);
-        stage.m_plain.PaintInto(canvas, ODS_DISABLED);
-        stage.m_plain.SetBitmapPair(kHoverFace, kGreen, kFace, kGreen);
-        stage.m_plain.PaintInto(canvas, ODS_DISABLED);
-        stage.m_plain.PaintInto(canvas, 0);
+        button.PaintInto(canvas, ODS_DISABLED);
+        ASSERT_EQ(button.SetBitmapPair(kHoverFace, kGreen, kFace, kGreen), 0u);
+        button.PaintInto(canvas, ODS_DISABLED);
+        button.PaintInto(canvas, 0);
+        ASSERT_NE(button.m_backgroundDC.m_hDC, nullptr) << "the parent's snapshot was taken";
+        button.DestroyWindow();
     };
     round();
     const DWORD before = test_support::CountGdiObjects();
