@@ -420,6 +420,46 @@ TEST_F(ArchiveTest, ATargetThatCannotBeCreatedIsReportedAndSkipped)
     EXPECT_EQ(Text(ReadBytes(base_ + "A1\\ust.bin")), "next");
 }
 
+TEST_F(ArchiveTest, NamesWindowsCannotCreateAreSkippedWithoutEndingTheProgram)
+{
+    // Base folder + this folder part: 248 characters, one more than CreateDirectory takes; the
+    // whole path stays below 260.
+    const std::string longFolder(archive::kMaxFolderPath - base_.size(), 'F');
+    ASSERT_LT(base_.size() + longFolder.size() + 7, archive::kMaxPath);
+    const std::vector<std::string> names = {
+        "A<1\\us.bin", "A1>\\us.bin", "A\"1\"\\us.bin", "A1|\\us.bin", "A1?\\us.bin", "A1*\\us.bin",
+        "A\x01\\us.bin", "A1\\us?.bin", "A1\\us\t.bin", "A1/FP\\us.bin", longFolder + "\\us.bin",
+    };
+    Bytes bytes;
+    for (const std::string& name : names) {
+        const Bytes entry = Entry(name, "x");
+        bytes.insert(bytes.end(), entry.begin(), entry.end());
+    }
+    const Bytes good = Entry("FP\\A2C\\us.bin", "deep");
+    bytes.insert(bytes.end(), good.begin(), good.end());
+    // A box, "Couldn't create dir" before the process ends or one about a file, is read and
+    // closed; none may come.
+    BoxWatch watch{GetCurrentThreadId(), {}, {}, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE watcher = CreateThread(nullptr, 0, WatchForBox, &watch, 0, nullptr);
+    ASSERT_NE(watcher, nullptr);
+    CPackArchive archive;
+    const int entries = ExtractAll(archive, Archive(bytes));
+    SetEvent(watch.done);
+    WaitForSingleObject(watcher, 15000);
+    CloseHandle(watcher);
+    CloseHandle(watch.done);
+    EXPECT_EQ(watch.text, "") << "a box came: " << watch.caption;
+    EXPECT_EQ(entries, static_cast<int>(names.size()) + 1);
+    EXPECT_EQ(archive.GetLastEntryResult(), EntryResult::End);
+    EXPECT_EQ(archive.GetEntriesNotWritten(), static_cast<int>(names.size()));
+    archive.CloseArchive();
+    std::vector<std::string> files;
+    ListFiles(sandbox_, "", files);
+    EXPECT_EQ(files, (std::vector<std::string>{"RadAva\\Boot\\FP\\A2C\\us.bin", "RadAva\\test.r"}));
+    EXPECT_FALSE(Exists(base_ + longFolder));
+    EXPECT_FALSE(Exists(base_ + "A1"));
+}
+
 // --- the writer side ---------------------------------------------------------------------
 
 TEST_F(ArchiveTest, WhatTheWriterAppendsTheReaderUnpacks)
