@@ -86,6 +86,21 @@ TEST(ShownProgress, StopsAt99WhileRunning)
         EXPECT_EQ(brimlet::ShownProgress(c.reported), c.shown) << c.reported;
 }
 
+TEST(RepairEnded, TheFinalStateOrTheReturnOfTheRepairCall)
+{
+    const struct {
+        std::uint8_t state;
+        bool returned;
+        bool ended;
+    } cases[] = {
+        {0x00, false, false}, {0x01, false, false}, {0xFE, false, false}, {0xFF, false, true},
+        // Still running by its state, but the call came back: nothing more will happen.
+        {0x00, true, true}, {0x01, true, true}, {0xFE, true, true}, {0xFF, true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(brimlet::RepairEnded(c.state, c.returned), c.ended) << std::hex << int(c.state) << " " << c.returned;
+}
+
 TEST(RepairVerdict, BitsOutside0x13Fail)
 {
     const struct {
