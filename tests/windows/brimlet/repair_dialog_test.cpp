@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -127,41 +128,6 @@ HWND VisibleMessage()
     return message ? message->m_hWnd : nullptr;
 }
 
-TEST(RepairDialog, TheBarStopsAt99UntilTheStateReadsFinishedThenShows100)
-{
-    SimulatedDevice device("progress_step = 25\r\nstep_ms = 60\r\nfinish_ms = 1500\r\nerror_code = 0x10\r\n");
-    std::vector<int> whileRunning;
-    int atResult = -1;
-    CString resultText;
-    bool pressed = false;
-    const RepairRun run = RunRepairDialog([&](HWND repair) {
-        if (!repair)
-            return false;
-        if (!pressed) {
-            Click(repair, IDOK);
-            pressed = true;
-            return false;
-        }
-        if (HWND message = VisibleMessage()) {
-            atResult = BarPosition(repair);
-            resultText = TextOf(::GetDlgItem(message, IDC_MESSAGE_TEXT));
-            Click(message, IDC_CLOSE_BUTTON);
-            return true;
-        }
-        if (RepairState().busy)
-            whileRunning.push_back(BarPosition(repair));
-        return false;
-    });
-    EXPECT_EQ(run.result, 2);
-    ASSERT_FALSE(whileRunning.empty());
-    EXPECT_EQ(*std::max_element(whileRunning.begin(), whileRunning.end()), 99);
-    // The library held at 100 for 1.5 s: the bar showed 99 all that time.
-    EXPECT_GE(std::count(whileRunning.begin(), whileRunning.end(), 99), 20);
-    EXPECT_EQ(atResult, 100);
-    EXPECT_STREQ(resultText, "Repair complete, Please un-plug device");
-    EXPECT_EQ(device.Calls("REZO_GetBADBlockInfomation").size(), 1u);
-}
-
 // Reads the pie's slices the way the dialog added them.
 struct PieAccess : CPieChartCtrl {
     static const CObArray& Pieces(const CPieChartCtrl& pie) { return pie.*(&PieAccess::m_pieces); }
@@ -196,10 +162,11 @@ struct RepairEnd {
     bool gaveUp = false;  // no result came while the library had long returned
 };
 
-// Presses Repair and waits for the result message; gives up (Close) when none comes within
-// `patience` milliseconds of the library's return from the repair.
-RepairEnd RunOneRepair(const SimulatedDevice& device, DWORD patience = 20000)
+// Presses Repair and waits for the result message; gives up (Close) when none comes within 20 s
+// of the library's return from the repair. `whileWaiting` sees the dialog on every poll before.
+RepairEnd RunOneRepair(const SimulatedDevice& device, const std::function<void(HWND repair)>& whileWaiting = {})
 {
+    constexpr DWORD kPatience = 20000;
     RepairEnd end;
     bool pressed = false;
     DWORD returnedAt = 0;
@@ -220,10 +187,12 @@ RepairEnd RunOneRepair(const SimulatedDevice& device, DWORD patience = 20000)
             Click(message, IDC_CLOSE_BUTTON);
             return true;
         }
+        if (whileWaiting)
+            whileWaiting(repair);
         // One log line when the repair starts, one when it returns.
         if (!returnedAt && device.Calls("REZO_RunRepairDevice").size() >= 2)
             returnedAt = ::GetTickCount();
-        if (returnedAt && ::GetTickCount() - returnedAt > patience) {
+        if (returnedAt && ::GetTickCount() - returnedAt > kPatience) {
             end.gaveUp = true;
             Click(repair, IDCANCEL);
             return true;
@@ -232,6 +201,24 @@ RepairEnd RunOneRepair(const SimulatedDevice& device, DWORD patience = 20000)
     });
     EXPECT_EQ(run.result, end.gaveUp ? IDCANCEL : 2);
     return end;
+}
+
+TEST(RepairDialog, TheBarStopsAt99UntilTheStateReadsFinishedThenShows100)
+{
+    SimulatedDevice device("progress_step = 25\r\nstep_ms = 60\r\nfinish_ms = 1500\r\nerror_code = 0x10\r\n");
+    std::vector<int> whileRunning;
+    const RepairEnd end = RunOneRepair(device, [&](HWND repair) {
+        if (RepairState().busy)
+            whileRunning.push_back(BarPosition(repair));
+    });
+    ASSERT_TRUE(end.resultShown);
+    ASSERT_FALSE(whileRunning.empty());
+    EXPECT_EQ(*std::max_element(whileRunning.begin(), whileRunning.end()), 99);
+    // The library held at 100 for 1.5 s: the bar showed 99 all that time.
+    EXPECT_GE(std::count(whileRunning.begin(), whileRunning.end(), 99), 20);
+    EXPECT_EQ(end.bar, 100);
+    EXPECT_STREQ(end.resultText, "Repair complete, Please un-plug device");
+    EXPECT_EQ(device.Calls("REZO_GetBADBlockInfomation").size(), 1u);
 }
 
 TEST(RepairDialog, AfterARepairTheBadBlockTextAndThePieSliceShowTheShare)

@@ -114,31 +114,46 @@ BOOL AnAdministrator()
     return TRUE;
 }
 
+// The start-up with the rights gate's question answered by `answer`.
+struct StartUp {
+    BOOL result = TRUE;
+    int questions = 0;
+    std::vector<Box> boxes;
+    std::string currentFolder;  // afterwards
+};
+
+StartUp RunStartUp(BOOL (*answer)())
+{
+    StartUp run;
+    CRepairManagerApp& app = *GetRepairManagerApp();
+    app.m_isAdministrator = answer;
+    g_questions = 0;
+    {
+        BoxReader reader;
+        run.result = app.InitInstance();
+        run.boxes = reader.Boxes();
+    }
+    app.m_isAdministrator = IsUserAdministrator;
+    run.questions = g_questions;
+    run.currentFolder = CurrentFolder();
+    return run;
+}
+
 TEST(RightsGate, ANonAdministratorIsToldWhyAndNothingGoesOn)
 {
     TemporaryFolder temp;
     for (const char* name : {"REZO.dll", "Device.ini", "BootCode.r"})
         ASSERT_FALSE(Exists(ProgramFolder() + name)) << name << " lies beside the test before it runs";
-    CRepairManagerApp& app = *GetRepairManagerApp();
-    app.m_isAdministrator = NotAnAdministrator;
-    g_questions = 0;
-    BOOL result = TRUE;
-    std::vector<Box> boxes;
-    {
-        BoxReader reader;
-        result = app.InitInstance();
-        boxes = reader.Boxes();
-    }
-    app.m_isAdministrator = IsUserAdministrator;
-    ASSERT_EQ(app.m_osBuildNumber, 2600u) << "the test runs on Windows XP, where the gate asks";
-    EXPECT_EQ(g_questions, 1);
-    EXPECT_FALSE(result);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "This program can only be executed with administrative privilege!");
-    EXPECT_TRUE(boxes[0].okOnly);
+    const StartUp run = RunStartUp(NotAnAdministrator);
+    ASSERT_EQ(GetRepairManagerApp()->m_osBuildNumber, 2600u) << "the test runs on Windows XP, where the gate asks";
+    EXPECT_EQ(run.questions, 1);
+    EXPECT_FALSE(run.result);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text, "This program can only be executed with administrative privilege!");
+    EXPECT_TRUE(run.boxes[0].okOnly);
     // Nothing after it: no work folder, no change of folder, no carried file, no mutex.
     EXPECT_FALSE(Exists(temp.Path() + "\\RadAva"));
-    EXPECT_EQ(CurrentFolder(), temp.StartFolder());
+    EXPECT_EQ(run.currentFolder, temp.StartFolder());
     for (const char* name : {"REZO.dll", "Device.ini", "BootCode.r"})
         EXPECT_FALSE(Exists(ProgramFolder() + name)) << name;
     HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, kBrimletMutexName);
@@ -155,22 +170,11 @@ TEST(RightsGate, AnAdministratorGoesOnToTheWorkFolderWithoutABox)
     const std::string work = temp.Path() + "\\RadAva";
     ASSERT_TRUE(::CreateDirectoryA(work.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((work + "\\Brimlet.exe").c_str(), nullptr));
-    CRepairManagerApp& app = *GetRepairManagerApp();
-    app.m_isAdministrator = AnAdministrator;
-    g_questions = 0;
-    BOOL result = TRUE;
-    std::vector<Box> boxes;
-    {
-        BoxReader reader;
-        result = app.InitInstance();
-        boxes = reader.Boxes();
-    }
-    const std::string current = CurrentFolder();
-    app.m_isAdministrator = IsUserAdministrator;
-    EXPECT_EQ(g_questions, 1);
-    EXPECT_FALSE(result);
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    EXPECT_EQ(lstrcmpiA(current.c_str(), work.c_str()), 0) << current;
+    const StartUp run = RunStartUp(AnAdministrator);
+    EXPECT_EQ(run.questions, 1);
+    EXPECT_FALSE(run.result);
+    EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().text;
+    EXPECT_EQ(lstrcmpiA(run.currentFolder.c_str(), work.c_str()), 0) << run.currentFolder;
 }
 
 TEST(RepairDialog, WithoutREZOdllItSaysSoAndEndsBeforeAnyDeviceWork)
