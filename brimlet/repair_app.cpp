@@ -193,7 +193,7 @@ BOOL BringRunningInstanceForward()
 BOOL CRepairManagerApp::InitInstance()
 {
     m_osBuildNumber = GetOsBuildNumber();
-    if (brimlet::RightsGateAsksForAdministrator(m_osBuildNumber) && !IsUserAdministrator()) {
+    if (brimlet::RightsGateAsksForAdministrator(m_osBuildNumber) && !m_isAdministrator()) {
         char text[260] = {};
         ::LoadStringA(AfxGetResourceHandle(), IDS_NEED_ADMINISTRATOR, text, sizeof text);
         AfxMessageBox(text, MB_OK, 0);

@@ -10,6 +10,10 @@
 
 #include "platform/dialogs/dialogs.h"
 
+// Membership of BUILTIN\Administrators. The security functions exist only on the NT line, so they
+// are looked up at run time: without them the answer is FALSE.
+BOOL IsUserAdministrator();
+
 class CRepairManagerApp : public CWinApp
 {
 public:
@@ -18,6 +22,8 @@ public:
 
     // The Windows build number, taken once by the rights gate; the repair dialog reads it.
     DWORD m_osBuildNumber = 0;
+    // The rights gate's question; a test answers it for a user Wine cannot be.
+    BOOL (*m_isAdministrator)() = IsUserAdministrator;
 
 private:
     void RunFirstStage(const CString& workFolder);
@@ -34,9 +40,6 @@ extern const char kBrimletWindowTitle[];
 // Windows' build number (409, 410 and 420 for the 9x line); writes the edition line to standard
 // output. 0 when the version cannot be read.
 DWORD GetOsBuildNumber();
-// Membership of BUILTIN\Administrators. The security functions exist only on the NT line, so they
-// are looked up at run time: without them the answer is FALSE.
-BOOL IsUserAdministrator();
 // The folder of the running program, without a trailing backslash. FALSE when the module path
 // cannot be read whole or holds no backslash.
 BOOL GetExeDirectory(CString& folder);

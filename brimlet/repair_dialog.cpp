@@ -21,6 +21,7 @@
 namespace {
 
 constexpr COLORREF kBadBlockColour = RGB(255, 0, 0);
+static_assert(brimlet::kStateFinished == kRezoStateFinished);
 
 RepairSharedState g_state;
 
@@ -329,7 +330,8 @@ void CRepairManagerDialog::OnTimer(UINT_PTR id)
     if (m_ended)
         return;
     m_progress.SetPos(brimlet::ShownProgress(m_loader.REZO_GetCurrentProgress(m_device)));
-    if (m_loader.REZO_GetCurrentState(m_device) != kRezoStateFinished)
+    const BYTE state = m_loader.REZO_GetCurrentState(m_device);
+    if (!brimlet::RepairEnded(state, RepairCallReturned()))
         return;
 
     KillTimer(kProgressTimerId);
@@ -355,6 +357,11 @@ void CRepairManagerDialog::OnTimer(UINT_PTR id)
     // Only now: a removal while the result shows must not open a second box over it.
     g_state.busy = FALSE;
     EndDialog(2);
+}
+
+BOOL CRepairManagerDialog::RepairCallReturned() const
+{
+    return m_worker && ::WaitForSingleObject(m_worker->m_hThread, 0) == WAIT_OBJECT_0;
 }
 
 BOOL CRepairManagerDialog::OnDeviceChange(UINT event, DWORD_PTR data)

@@ -61,6 +61,8 @@ protected:
     void ShowDeviceInfo();
     void ReadDeviceIni();
     void ReadNewFWVersion(char* version);
+    // The worker is back from REZO_RunRepairDevice.
+    BOOL RepairCallReturned() const;
 
     CPieChartCtrl m_pieChart;
     RezoDeviceHandle m_device = 0;

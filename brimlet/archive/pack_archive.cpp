@@ -161,8 +161,8 @@ int CPackArchive::ExtractNextEntry()
         m_lastResult = head.result;
         return 0;
     }
-    // A name that would leave the folder, open a device or overflow the path is passed over
-    // without writing anything.
+    // A name that would leave the folder, open a device, overflow the path or name a folder
+    // Windows cannot create is passed over without writing anything.
     if (head.verdict != archive::NameVerdict::Accepted) {
         m_lastResult = archive::SkipEntryData(source, head.length);
         if (m_lastResult != EntryResult::Skipped)

@@ -37,6 +37,13 @@ bool IsDeviceName(std::string_view component)
     return false;
 }
 
+// Characters Windows refuses in a file or folder name (the colon and the separators aside).
+bool IsBadCharacter(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || c == '<' || c == '>' || c == '"' || c == '|' || c == '?' || c == '*';
+}
+
 // Windows drops trailing dots and blanks from a component, so "..", ". ." and "... " may all
 // climb; a component of nothing else names no file of its own.
 bool IsDotsComponent(std::string_view component)
@@ -101,6 +108,14 @@ NameVerdict CheckEntryName(std::string_view name, std::size_t baseLength)
             return NameVerdict::DeviceName;
         start = end + 1;
     }
+    // Refused here rather than met later: a folder Windows cannot create ends the program.
+    if (std::any_of(name.begin(), name.end(), IsBadCharacter))
+        return NameVerdict::BadCharacter;
+    if (name.find('/') != std::string_view::npos)
+        return NameVerdict::Slash;
+    const std::size_t lastFolder = name.rfind('\\');
+    if (lastFolder != std::string_view::npos && baseLength + lastFolder >= kMaxFolderPath)
+        return NameVerdict::FolderTooLong;
     return NameVerdict::Accepted;
 }
 
@@ -117,6 +132,9 @@ const char* DescribeVerdict(NameVerdict verdict)
     case NameVerdict::Drive: return "name holds a colon (drive or stream)";
     case NameVerdict::DotsComponent: return "name climbs out with a dots component";
     case NameVerdict::DeviceName: return "name opens a device";
+    case NameVerdict::BadCharacter: return "name holds a character Windows refuses";
+    case NameVerdict::Slash: return "name holds a slash";
+    case NameVerdict::FolderTooLong: return "folder path reaches 248 characters";
     }
     return "unknown";
 }

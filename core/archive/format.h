@@ -25,6 +25,9 @@ constexpr std::size_t kLengthSize = 4;
 constexpr std::size_t kCopyPieceSize = 100;
 // Windows' path limit, terminator included: a target path must stay below it.
 constexpr std::size_t kMaxPath = 260;
+// CreateDirectory keeps room for an 8.3 name below the path limit: a folder path must stay
+// below 260 - 12 characters.
+constexpr std::size_t kMaxFolderPath = 248;
 // A name longer than this could never fit a target path; the reader stops keeping its bytes
 // and only looks for the marker.
 constexpr std::size_t kMaxNameBytes = kMaxPath;
@@ -58,6 +61,10 @@ enum class NameVerdict : std::uint8_t {
     Drive,             // a colon: a drive ("C:"), or an alternate data stream
     DotsComponent,     // a component of dots and blanks only: "..", ".", "... ", " "
     DeviceName,        // CON, NUL, COM1 ... in any component, with any extension
+    BadCharacter,      // < > " | ? * or a control character: no Windows file name holds one
+    Slash,             // the format's folders are backslashes; a slash would name folders that
+                       // are never made
+    FolderTooLong,     // base folder + the name's folder part reaches kMaxFolderPath
 };
 
 // `baseLength` is the length of the target folder, which ends in a backslash.

@@ -49,6 +49,11 @@ int ShownProgress(unsigned progress)
     return static_cast<int>(std::min(progress, 99u));
 }
 
+bool RepairEnded(std::uint8_t state, bool repairCallReturned)
+{
+    return state == kStateFinished || repairCallReturned;
+}
+
 bool RepairSucceeded(std::uint32_t errorCode)
 {
     return (errorCode & ~std::uint32_t{0x13}) == 0;

@@ -37,6 +37,12 @@ ChipVerdict CheckChip(short chipId, short chipVersion, std::uint32_t osBuild);
 // While the repair runs the bar stops at 99: 100 is shown only once the library says it ended.
 int ShownProgress(unsigned progress);
 
+// The library's state once a repair has ended.
+constexpr std::uint8_t kStateFinished = 0xFF;
+// The repair has ended when the library says so, or when its repair call has returned: a
+// library that returns without ever reporting the final state would leave the dialog polling.
+bool RepairEnded(std::uint8_t state, bool repairCallReturned);
+
 // Bits outside 0x13 mean the repair failed.
 bool RepairSucceeded(std::uint32_t errorCode);
 // "<text>, ErrCode=0x<CODE>\n" with the code in upper-case hexadecimal.

@@ -138,6 +138,39 @@ TEST(ArchiveName, NamesThatLeaveTheFolderOrOpenADeviceAreRefused)
         EXPECT_EQ(archive::CheckEntryName(c.name, kBase), c.verdict) << c.name;
 }
 
+// Names Windows cannot create: their folder would end Brimlet ("Couldn't create dir"), their
+// file would raise a box; they are passed over like the names above.
+TEST(ArchiveName, NamesWindowsCannotCreateAreRefused)
+{
+    // kBase + 185 = 247: the longest folder CreateDirectory takes.
+    const std::string longest(185, 'F');
+    const struct {
+        std::string name;
+        NameVerdict verdict;
+    } cases[] = {
+        {"A1\\us?.bin", NameVerdict::BadCharacter},
+        {"A1\\*.bin", NameVerdict::BadCharacter},
+        {"A<1\\us.bin", NameVerdict::BadCharacter},
+        {"A1>\\us.bin", NameVerdict::BadCharacter},
+        {"A1\\\"us\".bin", NameVerdict::BadCharacter},
+        {"A1|FP\\us.bin", NameVerdict::BadCharacter},
+        {"A1\\us\t.bin", NameVerdict::BadCharacter},
+        {"A1\x01\\us.bin", NameVerdict::BadCharacter},
+        {"A1\\us.bin\x1F", NameVerdict::BadCharacter},
+        {"A1/us.bin", NameVerdict::Slash},
+        {"A1\\FP/A2C\\us.bin", NameVerdict::Slash},
+        {longest + "F\\us.bin", NameVerdict::FolderTooLong},
+        {"A1\\" + std::string(183, 'F') + "\\us.bin", NameVerdict::FolderTooLong},
+        {longest + "\\us.bin", NameVerdict::Accepted},
+        {"A1\\" + std::string(182, 'F') + "\\us.bin", NameVerdict::Accepted},
+        // A file name may run on past 248 as long as the path stays below 260.
+        {"A1\\" + std::string(190, 'u'), NameVerdict::Accepted},
+        {"A1\\us\x7F.bin", NameVerdict::Accepted},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(archive::CheckEntryName(c.name, kBase), c.verdict) << c.name;
+}
+
 TEST(ArchiveName, NamesThatOnlyLookOddPass)
 {
     for (const std::string& name : std::vector<std::string>{"A1\\.hidden", "A1\\us..bin", "a.b.c", "CONSOLE.bin", "COM10.bin", "nul1",

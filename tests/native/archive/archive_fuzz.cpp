@@ -3,7 +3,9 @@
 //   - nothing exists in the sandbox outside the target folder,
 //   - every name the reader let through resolves, by Windows' rules (windows_path_model), to a
 //     file below the firmware folder, opens no device, uses no drive or stream, fits 260
-//     characters,
+//     characters, and is one Windows can create: each folder Brimlet asks CreateDirectory for
+//     stays below 248 characters and holds no character a name may not hold (< > : " / | ? *,
+//     control characters), nor does the file's own name,
 //   - the reader made progress: never more entries than the input could frame, and it ends
 //     cleanly or reports the archive cut short.
 // Built twice in the sanitizer tree (host-asan): archive_fuzz, with its own generator and
@@ -88,6 +90,14 @@ void CheckOneInput(const uint8_t* data, size_t size)
             Fail("name '" + entry.name + "' passed but its path reaches 260 characters", data, size);
         if (entry.name.find('\0') != std::string::npos)
             Fail("a name with a NUL byte passed", data, size);
+        // A folder CreateDirectory refuses ends Brimlet; a file it cannot create raises a box.
+        const std::string target = kWindowsBase + entry.name;
+        for (const std::string& folder : archive::DirectoriesToCreate(target)) {
+            if (const char* why = path_model::FolderRefusal(folder))
+                Fail("name '" + entry.name + "' passed but its folder '" + folder + "' cannot be made: " + why, data, size);
+        }
+        if (path_model::HoldsForbiddenCharacter(target.substr(target.rfind('\\') + 1)))
+            Fail("name '" + entry.name + "' passed but Windows cannot create its file", data, size);
     }
 
     std::size_t items = 0;
@@ -139,6 +149,9 @@ const std::vector<std::string>& NamePieces()
     static const std::vector<std::string> pieces = [] {
         std::vector<std::string> p = {"..", ".", "...", ". .", ".. ", "\\", "/", "C:", "c:", ":", "\\\\", "CON", "nul",
                                       "COM1", "lpt9", "aux.bin", "\xB9", " ", "~", "$", "*", "#", "&", "A1", "FP",
+                                      "?", "<", ">", "|", "\"", "\t", "\x01", "\x7F",
+                                      // A folder that, below the fuzzer's base, is one short of 248.
+                                      std::string(185, 'F'),
                                       "A2C", "us.bin", std::string(1, '\0'), std::string(40, 'L'),
                                       std::string(archive::kMarker.begin(), archive::kMarker.end()),
                                       std::string(archive::kMarker.begin(), archive::kMarker.begin() + 7)};
@@ -231,6 +244,8 @@ std::vector<Bytes> Seeds(const std::string& archivePath)
     seeds.push_back(host_archive::Entry("A1\\us.bin", "firmware"));
     seeds.push_back(host_archive::Entry("..\\evil.bin", "x"));
     seeds.push_back(archive::EncodeEntryHead("A1\\zero.bin", 0));
+    seeds.push_back(host_archive::Entry("A1?\\us.bin", "x"));
+    seeds.push_back(host_archive::Entry(std::string(186, 'F') + "\\us.bin", "x"));
     if (!archivePath.empty()) {
         // The first entries of the shipped archive.
         std::ifstream in(archivePath, std::ios::binary);

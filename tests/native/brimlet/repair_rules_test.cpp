@@ -22,24 +22,38 @@ TEST(FamilyFromSelectDevice, CaseSensitivePrefixesInOrder)
         EXPECT_EQ(brimlet::FamilyFromSelectDevice(c.value), c.family) << c.value;
 }
 
-TEST(ModeByte, FamilyAndFlags)
+TEST(UpdateFlag, OnlyChip355WithTheSwitchTicked)
+{
+    const struct {
+        short chip;
+        bool switchTicked;
+        bool update;
+    } cases[] = {
+        {355, true, true}, {355, false, false}, {353, true, false}, {360, true, false}, {0, true, false}, {-355, true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(brimlet::UpdateFlag(c.chip, c.switchTicked), c.update) << c.chip << " " << c.switchTicked;
+}
+
+TEST(ModeByte, FamilyInBits0And1CompleteInBit6UpdateInBit7)
 {
     const struct {
         std::uint8_t family;
-        short chip;
-        bool switchTicked;
         bool complete;
+        bool update;
         std::uint8_t mode;
     } cases[] = {
-        {0, 355, true, true, 0xC0},  {3, 355, true, true, 0xC3},  {1, 355, false, true, 0x41},
-        {2, 353, true, true, 0x42},  {3, 360, true, true, 0x43},  {0, 0, true, false, 0x00},
-        {2, 355, true, false, 0x82},
+        {0, false, false, 0x00}, {1, false, false, 0x01}, {2, false, false, 0x02}, {3, false, false, 0x03},
+        {0, true, false, 0x40},  {1, true, false, 0x41},  {2, true, false, 0x42},  {3, true, false, 0x43},
+        {0, false, true, 0x80},  {1, false, true, 0x81},  {2, false, true, 0x82},  {3, false, true, 0x83},
+        {0, true, true, 0xC0},   {1, true, true, 0xC1},   {2, true, true, 0xC2},   {3, true, true, 0xC3},
+        // A byte that already holds the flags (the last request's mode) gives its family only:
+        // a second request does not carry the first one's flags.
+        {0xC3, false, false, 0x03}, {0x83, true, false, 0x43}, {0x42, false, true, 0x82}, {0xFF, true, true, 0xC3},
     };
     for (const auto& c : cases) {
-        const std::uint8_t mode = brimlet::ModeByte(c.family, c.complete, brimlet::UpdateFlag(c.chip, c.switchTicked));
-        EXPECT_EQ(mode, c.mode) << int(c.family) << " " << c.chip;
-        // Built again from the same input, it is the same: the flags are never added twice.
-        EXPECT_EQ(brimlet::ModeByte(c.family, c.complete, brimlet::UpdateFlag(c.chip, c.switchTicked)), mode);
+        EXPECT_EQ(brimlet::ModeByte(c.family, c.complete, c.update), c.mode)
+            << std::hex << int(c.family) << " complete=" << c.complete << " update=" << c.update;
     }
 }
 
@@ -70,6 +84,21 @@ TEST(ShownProgress, StopsAt99WhileRunning)
     } cases[] = {{0, 0}, {1, 1}, {50, 50}, {98, 98}, {99, 99}, {100, 99}, {101, 99}, {250, 99}, {0xFFFFFFFFu, 99}};
     for (const auto& c : cases)
         EXPECT_EQ(brimlet::ShownProgress(c.reported), c.shown) << c.reported;
+}
+
+TEST(RepairEnded, TheFinalStateOrTheReturnOfTheRepairCall)
+{
+    const struct {
+        std::uint8_t state;
+        bool returned;
+        bool ended;
+    } cases[] = {
+        {0x00, false, false}, {0x01, false, false}, {0xFE, false, false}, {0xFF, false, true},
+        // Still running by its state, but the call came back: nothing more will happen.
+        {0x00, true, true}, {0x01, true, true}, {0xFE, true, true}, {0xFF, true, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(brimlet::RepairEnded(c.state, c.returned), c.ended) << std::hex << int(c.state) << " " << c.returned;
 }
 
 TEST(RepairVerdict, BitsOutside0x13Fail)

@@ -1,7 +1,8 @@
 // Brimlet's packed firmware archive classes under Wine: the shipped BootCode.r unpacked by
 // CPackArchive into a folder of 65 images with their sizes and tags, crafted archives (hostile
 // names, cut short, damaged members), the writer side, the resource opener, and the gzip file
-// class against zlib's own writer. BootCode.r lies beside this program; the resource RFILE 77
+// class against zlib's own writer, and the folder maker, whose failure ends the process (seen
+// from a child run of this program). BootCode.r lies beside this program; the resource RFILE 77
 // holds a copy of it.
 #include <windows.h>
 
@@ -420,6 +421,46 @@ TEST_F(ArchiveTest, ATargetThatCannotBeCreatedIsReportedAndSkipped)
     EXPECT_EQ(Text(ReadBytes(base_ + "A1\\ust.bin")), "next");
 }
 
+TEST_F(ArchiveTest, NamesWindowsCannotCreateAreSkippedWithoutEndingTheProgram)
+{
+    // Base folder + this folder part: 248 characters, one more than CreateDirectory takes; the
+    // whole path stays below 260.
+    const std::string longFolder(archive::kMaxFolderPath - base_.size(), 'F');
+    ASSERT_LT(base_.size() + longFolder.size() + 7, archive::kMaxPath);
+    const std::vector<std::string> names = {
+        "A<1\\us.bin", "A1>\\us.bin", "A\"1\"\\us.bin", "A1|\\us.bin", "A1?\\us.bin", "A1*\\us.bin",
+        "A\x01\\us.bin", "A1\\us?.bin", "A1\\us\t.bin", "A1/FP\\us.bin", longFolder + "\\us.bin",
+    };
+    Bytes bytes;
+    for (const std::string& name : names) {
+        const Bytes entry = Entry(name, "x");
+        bytes.insert(bytes.end(), entry.begin(), entry.end());
+    }
+    const Bytes good = Entry("FP\\A2C\\us.bin", "deep");
+    bytes.insert(bytes.end(), good.begin(), good.end());
+    // A box, "Couldn't create dir" before the process ends or one about a file, is read and
+    // closed; none may come.
+    BoxWatch watch{GetCurrentThreadId(), {}, {}, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE watcher = CreateThread(nullptr, 0, WatchForBox, &watch, 0, nullptr);
+    ASSERT_NE(watcher, nullptr);
+    CPackArchive archive;
+    const int entries = ExtractAll(archive, Archive(bytes));
+    SetEvent(watch.done);
+    WaitForSingleObject(watcher, 15000);
+    CloseHandle(watcher);
+    CloseHandle(watch.done);
+    EXPECT_EQ(watch.text, "") << "a box came: " << watch.caption;
+    EXPECT_EQ(entries, static_cast<int>(names.size()) + 1);
+    EXPECT_EQ(archive.GetLastEntryResult(), EntryResult::End);
+    EXPECT_EQ(archive.GetEntriesNotWritten(), static_cast<int>(names.size()));
+    archive.CloseArchive();
+    std::vector<std::string> files;
+    ListFiles(sandbox_, "", files);
+    EXPECT_EQ(files, (std::vector<std::string>{"RadAva\\Boot\\FP\\A2C\\us.bin", "RadAva\\test.r"}));
+    EXPECT_FALSE(Exists(base_ + longFolder));
+    EXPECT_FALSE(Exists(base_ + "A1"));
+}
+
 // --- the writer side ---------------------------------------------------------------------
 
 TEST_F(ArchiveTest, WhatTheWriterAppendsTheReaderUnpacks)
@@ -451,19 +492,124 @@ TEST_F(ArchiveTest, WhatTheWriterAppendsTheReaderUnpacks)
     EXPECT_FALSE(closed.AddArchiveEntry("top.bin"));
 }
 
+bool IsFolder(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Both answer TRUE or end the process (below): what they leave on disk is what tells.
 TEST_F(ArchiveTest, FoldersAreMadeShortestFirstAndExistingOnesKept)
 {
+    // Boot\ does not exist yet: every missing level of the path is made.
     const std::string deep = base_ + "FP\\A2C\\us.bin";
-    EXPECT_TRUE(MakeDirectoriesForPath(deep.c_str()));
-    DWORD attributes = GetFileAttributesA((base_ + "FP\\A2C").c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    ASSERT_FALSE(Exists(work_ + "\\Boot"));
+    MakeDirectoriesForPath(deep.c_str());
+    EXPECT_TRUE(IsFolder(work_ + "\\Boot"));
+    EXPECT_TRUE(IsFolder(base_ + "FP"));
+    EXPECT_TRUE(IsFolder(base_ + "FP\\A2C"));
     EXPECT_FALSE(Exists(deep)) << "the file itself is not made";
+
+    // Made again over existing folders, their files stay.
     WriteBytes(base_ + "FP\\keep.bin", Bytes{7});
-    EXPECT_TRUE(MakeDirectoriesForPath(deep.c_str()));
+    WriteBytes(base_ + "FP\\A2C\\keep.bin", Bytes{8});
+    MakeDirectoriesForPath(deep.c_str());
+    CreateDir((base_ + "FP").c_str());
     EXPECT_EQ(ReadBytes(base_ + "FP\\keep.bin"), Bytes{7});
-    EXPECT_TRUE(CreateDir((base_ + "FP").c_str()));
-    EXPECT_TRUE(MakeDirectoriesForPath("relative.bin"));
+    EXPECT_EQ(ReadBytes(base_ + "FP\\A2C\\keep.bin"), Bytes{8});
+
+    // A file of the folder's name counts as there: nothing is made over it.
+    WriteBytes(base_ + "FP\\A2D", Bytes{9});
+    CreateDir((base_ + "FP\\A2D").c_str());
+    EXPECT_EQ(ReadBytes(base_ + "FP\\A2D"), Bytes{9});
+
+    CreateDir((base_ + "U65").c_str());
+    EXPECT_TRUE(IsFolder(base_ + "U65"));
+    EXPECT_FALSE(Exists(base_ + "U65\\A0")) << "one level only";
+
+    // A path without a backslash names no folder.
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(work_.c_str());
+    MakeDirectoriesForPath("relative.bin");
+    MakeDirectoriesForPath("relative");
+    SetCurrentDirectoryA(current);
+    std::vector<std::string> files;
+    ListFiles(work_, "", files);
+    EXPECT_EQ(files, (std::vector<std::string>{"Boot\\FP\\A2C\\keep.bin", "Boot\\FP\\A2D", "Boot\\FP\\keep.bin"}));
+    EXPECT_FALSE(Exists(work_ + "\\relative.bin"));
+    EXPECT_FALSE(Exists(work_ + "\\relative"));
+}
+
+// --- a folder that cannot be made ends the process -----------------------------------------
+
+// The child mode of this program: `--create-dir FOLDER` or `--make-directories PATH` runs the
+// function and, should it come back, ends with this code.
+constexpr DWORD kChildReturned = 77;
+
+struct ChildBox {
+    DWORD process;
+    std::string text;
+    bool seen = false;
+};
+
+BOOL CALLBACK ReadChildBox(HWND window, LPARAM data)
+{
+    auto* box = reinterpret_cast<ChildBox*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process != box->process || std::string(name) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    char text[512] = {};
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    box->text = text;
+    box->seen = true;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
+TEST_F(ArchiveTest, AFolderThatCannotBeMadeEndsTheProgramWithItsMessage)
+{
+    const struct {
+        const char* option;
+        std::string path;
+        std::string folder;  // that must not exist afterwards
+    } cases[] = {
+        // The parent is missing: CreateDir makes one level only.
+        {"--create-dir", sandbox_ + "\\missing\\child", sandbox_ + "\\missing"},
+        // A name no folder may have, on the way to the file.
+        {"--make-directories", sandbox_ + "\\bad?\\A1\\us.bin", sandbox_ + "\\bad?"},
+    };
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    for (const auto& c : cases) {
+        std::string line = std::string("\"") + program + "\" " + c.option + " \"" + c.path + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child = {};
+        ASSERT_TRUE(CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+            << line;
+        ChildBox box{child.dwProcessId, {}, false};
+        DWORD waited = WAIT_TIMEOUT;
+        for (int i = 0; i < 1500 && waited == WAIT_TIMEOUT; ++i) {
+            EnumWindows(ReadChildBox, reinterpret_cast<LPARAM>(&box));
+            waited = WaitForSingleObject(child.hProcess, 20);
+        }
+        if (waited == WAIT_TIMEOUT)
+            TerminateProcess(child.hProcess, 1);
+        DWORD code = 0;
+        GetExitCodeProcess(child.hProcess, &code);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        ASSERT_EQ(waited, WAIT_OBJECT_0) << c.option << ": the child did not end";
+        EXPECT_TRUE(box.seen) << c.option;
+        EXPECT_EQ(box.text, "Couldn't create dir") << c.option;
+        EXPECT_NE(code, kChildReturned) << c.option << ": it came back instead of ending the process";
+        EXPECT_NE(code, 0u) << c.option;
+        EXPECT_FALSE(Exists(c.folder)) << c.option;
+    }
 }
 
 // --- the gzip file class -----------------------------------------------------------------
@@ -572,3 +718,17 @@ TEST_F(ArchiveTest, GzipFileModesAndDamage)
 }
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--create-dir") == 0) {
+        CreateDir(argv[2]);
+        return kChildReturned;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--make-directories") == 0) {
+        MakeDirectoriesForPath(argv[2]);
+        return kChildReturned;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,6 +1,7 @@
 // Brimlet's repair dialog as a real window under Wine, against the simulating REZO.dll beside the
-// test program: the bar while the library holds at 100, one repair per run whatever is pressed,
-// device notices at every stage, and closing while the library repairs.
+// test program: the bar while the library holds at 100, the bad-block text and pie slice at the
+// end, the end of a repair whose library never reports the final state, one repair per run
+// whatever is pressed, device notices at every stage, and closing while the library repairs.
 #include <windows.h>
 
 #include <dbt.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,9 +22,11 @@
 #include "brimlet/repair_app.h"
 #include "brimlet/repair_dialog.h"
 #include "brimlet/resource.h"
+#include "brimlet/skin/pie_chart_ctrl.h"
 #include "brimlet/splash_dialog.h"
 #include "rezo/rezo_sim.h"
 #include "tests/windows/brimlet/modal_script.h"
+#include "tests/windows/brimlet/repair_run.h"
 #include "tests/windows/support/files.h"
 
 namespace {
@@ -30,6 +34,8 @@ namespace {
 using brimlet_test::Click;
 using brimlet_test::FindDialog;
 using brimlet_test::PressKey;
+using brimlet_test::RepairRun;
+using brimlet_test::RunRepairDialog;
 using brimlet_test::TextOf;
 using brimlet_test::ThreadPoller;
 using test_support::ProgramFolder;
@@ -94,38 +100,6 @@ int BarPosition(HWND repair)
     return slider ? SliderAccess::Position(*slider) : -1;
 }
 
-// Runs the repair dialog modally: the splash is ended with Escape, the licence accepted, and then
-// `step` runs on every poll with the repair dialog (NULL until it shows) until it returns true.
-struct RepairRun {
-    INT_PTR result = 0;
-    DWORD destroyMilliseconds = 0;  // how long destroying the dialog took
-};
-
-RepairRun RunRepairDialog(const std::function<bool(HWND repair)>& step)
-{
-    ThreadPoller poller([&] {
-        if (CSplashDialog* splash = FindDialog<CSplashDialog>()) {
-            PressKey(splash->m_hWnd, VK_ESCAPE);
-            return false;
-        }
-        if (CAgreementDialog* licence = FindDialog<CAgreementDialog>()) {
-            Click(licence->m_hWnd, IDOK);
-            return false;
-        }
-        CRepairManagerDialog* repair = FindDialog<CRepairManagerDialog>();
-        return step(repair ? repair->m_hWnd : nullptr);
-    });
-    RepairRun run;
-    CRepairManagerDialog* dialog = new CRepairManagerDialog(nullptr);
-    AfxGetApp()->m_pMainWnd = dialog;
-    run.result = dialog->DoModal();
-    AfxGetApp()->m_pMainWnd = nullptr;
-    const DWORD start = ::GetTickCount();
-    delete dialog;
-    run.destroyMilliseconds = ::GetTickCount() - start;
-    return run;
-}
-
 // Closes every standard message box that opens and counts them; a poller of its own, so that it
 // runs also while a step waits in a box's modal loop.
 class StrayBoxes
@@ -154,13 +128,48 @@ HWND VisibleMessage()
     return message ? message->m_hWnd : nullptr;
 }
 
-TEST(RepairDialog, TheBarStopsAt99UntilTheStateReadsFinishedThenShows100)
+// Reads the pie's slices the way the dialog added them.
+struct PieAccess : CPieChartCtrl {
+    static const CObArray& Pieces(const CPieChartCtrl& pie) { return pie.*(&PieAccess::m_pieces); }
+};
+
+struct Slice {
+    COLORREF colour;
+    int degrees;
+};
+
+std::vector<Slice> PieSlices(HWND repair)
 {
-    SimulatedDevice device("progress_step = 25\r\nstep_ms = 60\r\nfinish_ms = 1500\r\nerror_code = 0x10\r\n");
-    std::vector<int> whileRunning;
-    int atResult = -1;
+    std::vector<Slice> slices;
+    auto* pie = dynamic_cast<CPieChartCtrl*>(CWnd::FromHandlePermanent(::GetDlgItem(repair, IDC_PIE_CHART)));
+    if (!pie)
+        return slices;
+    const CObArray& pieces = PieAccess::Pieces(*pie);
+    for (INT_PTR i = 0; i < pieces.GetSize(); ++i) {
+        if (auto* piece = dynamic_cast<CPieChartPiece*>(pieces.GetAt(i)))
+            slices.push_back({piece->m_fillColor, piece->m_size});
+    }
+    return slices;
+}
+
+// What the dialog shows once a repair has ended: read when the result message opens.
+struct RepairEnd {
+    bool resultShown = false;
+    int bar = -1;
+    CString badBlockText;
+    std::vector<Slice> slices;
     CString resultText;
+    bool gaveUp = false;  // no result came while the library had long returned
+};
+
+// Presses Repair and waits for the result message; gives up (Close) when none comes within 20 s
+// of the library's return from the repair. `whileWaiting` sees the dialog on every poll before.
+RepairEnd RunOneRepair(const SimulatedDevice& device, const std::function<void(HWND repair)>& whileWaiting = {})
+{
+    constexpr DWORD kPatience = 20000;
+    RepairEnd end;
     bool pressed = false;
+    DWORD returnedAt = 0;
     const RepairRun run = RunRepairDialog([&](HWND repair) {
         if (!repair)
             return false;
@@ -170,23 +179,100 @@ TEST(RepairDialog, TheBarStopsAt99UntilTheStateReadsFinishedThenShows100)
             return false;
         }
         if (HWND message = VisibleMessage()) {
-            atResult = BarPosition(repair);
-            resultText = TextOf(::GetDlgItem(message, IDC_MESSAGE_TEXT));
+            end.resultShown = true;
+            end.bar = BarPosition(repair);
+            end.badBlockText = TextOf(::GetDlgItem(repair, IDC_BAD_BLOCK_TEXT));
+            end.slices = PieSlices(repair);
+            end.resultText = TextOf(::GetDlgItem(message, IDC_MESSAGE_TEXT));
             Click(message, IDC_CLOSE_BUTTON);
             return true;
         }
-        if (RepairState().busy)
-            whileRunning.push_back(BarPosition(repair));
+        if (whileWaiting)
+            whileWaiting(repair);
+        // One log line when the repair starts, one when it returns.
+        if (!returnedAt && device.Calls("REZO_RunRepairDevice").size() >= 2)
+            returnedAt = ::GetTickCount();
+        if (returnedAt && ::GetTickCount() - returnedAt > kPatience) {
+            end.gaveUp = true;
+            Click(repair, IDCANCEL);
+            return true;
+        }
         return false;
     });
-    EXPECT_EQ(run.result, 2);
+    EXPECT_EQ(run.result, end.gaveUp ? IDCANCEL : 2);
+    return end;
+}
+
+TEST(RepairDialog, TheBarStopsAt99UntilTheStateReadsFinishedThenShows100)
+{
+    SimulatedDevice device("progress_step = 25\r\nstep_ms = 60\r\nfinish_ms = 1500\r\nerror_code = 0x10\r\n");
+    std::vector<int> whileRunning;
+    const RepairEnd end = RunOneRepair(device, [&](HWND repair) {
+        if (RepairState().busy)
+            whileRunning.push_back(BarPosition(repair));
+    });
+    ASSERT_TRUE(end.resultShown);
     ASSERT_FALSE(whileRunning.empty());
     EXPECT_EQ(*std::max_element(whileRunning.begin(), whileRunning.end()), 99);
     // The library held at 100 for 1.5 s: the bar showed 99 all that time.
     EXPECT_GE(std::count(whileRunning.begin(), whileRunning.end(), 99), 20);
-    EXPECT_EQ(atResult, 100);
-    EXPECT_STREQ(resultText, "Repair complete, Please un-plug device");
+    EXPECT_EQ(end.bar, 100);
+    EXPECT_STREQ(end.resultText, "Repair complete, Please un-plug device");
     EXPECT_EQ(device.Calls("REZO_GetBADBlockInfomation").size(), 1u);
+}
+
+TEST(RepairDialog, AfterARepairTheBadBlockTextAndThePieSliceShowTheShare)
+{
+    const struct {
+        const char* blocks;  // the profile's bad_blocks, total_blocks and block_unit
+        int degrees;
+        const char* text;
+    } cases[] = {
+        {"bad_blocks = 100\r\ntotal_blocks = 1000\r\nblock_unit = 1\r\n", 36, "Bad Blocks : 10.00 %"},
+        // At most total / unit blocks count: 250 of 1000.
+        {"bad_blocks = 900\r\ntotal_blocks = 1000\r\nblock_unit = 4\r\n", 90, "Bad Blocks : 25.00 %"},
+        // No total: the share of 1536.
+        {"bad_blocks = 768\r\ntotal_blocks = 0\r\nblock_unit = 1\r\n", 180, "Bad Blocks : 50.00 %"},
+    };
+    for (const auto& c : cases) {
+        SimulatedDevice device(std::string("progress_step = 50\r\nstep_ms = 30\r\nfinish_ms = 30\r\n") + c.blocks);
+        const RepairEnd end = RunOneRepair(device);
+        ASSERT_TRUE(end.resultShown) << c.blocks;
+        EXPECT_STREQ(end.badBlockText, c.text) << c.blocks;
+        ASSERT_EQ(end.slices.size(), 1u) << c.blocks;
+        EXPECT_EQ(end.slices[0].colour, RGB(255, 0, 0)) << c.blocks;
+        EXPECT_EQ(end.slices[0].degrees, c.degrees) << c.blocks;
+        EXPECT_EQ(end.bar, 100);
+        EXPECT_STREQ(end.resultText, "Repair complete, Please un-plug device");
+    }
+}
+
+TEST(RepairDialog, ALibraryThatReturnsWithoutTheFinalStateEndsTheRepairByItsReturn)
+{
+    const struct {
+        const char* errorCode;
+        const char* text;
+    } cases[] = {
+        {"0x10", "Repair complete, Please un-plug device"},
+        {"0x4", "Repair fail, ErrCode=0x4\n"},
+    };
+    for (const auto& c : cases) {
+        // The state stays "running" (0x01) after the library returns.
+        SimulatedDevice device(std::string("progress_step = 50\r\nstep_ms = 30\r\nfinish_ms = 30\r\n"
+                                           "final_state = 0x01\r\nbad_blocks = 41\r\ntotal_blocks = 410\r\n"
+                                           "error_code = ") + c.errorCode + "\r\n");
+        const RepairEnd end = RunOneRepair(device);
+        ASSERT_FALSE(end.gaveUp) << c.errorCode << ": the dialog went on polling after the library returned";
+        ASSERT_TRUE(end.resultShown) << c.errorCode;
+        EXPECT_STREQ(end.resultText, c.text);
+        EXPECT_EQ(end.bar, 100);
+        EXPECT_STREQ(end.badBlockText, "Bad Blocks : 10.00 %");
+        ASSERT_EQ(end.slices.size(), 1u);
+        EXPECT_EQ(end.slices[0].degrees, 36);
+        EXPECT_EQ(device.Calls("REZO_GetErrorCode").size(), 1u) << device.Log();
+        EXPECT_EQ(device.Calls("REZO_GetBADBlockInfomation").size(), 1u);
+        EXPECT_FALSE(RepairState().busy);
+    }
 }
 
 TEST(RepairDialog, PressingAgainWhileBusyRunsOneRepairWithTheFamilyAndFlagsOnce)

@@ -1,5 +1,6 @@
 #include "tests/native/archive/support/windows_path_model.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -51,7 +52,31 @@ bool Device(const std::string& component)
     return false;
 }
 
+// < > : " / \ | ? * and the control characters, in no name Windows makes.
+bool ForbiddenInName(char c)
+{
+    return static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+}
+
 }  // namespace
+
+const char* FolderRefusal(std::string_view folder)
+{
+    // 260 less room for an 8.3 name and its terminator.
+    if (folder.size() >= 248)
+        return "folder path of 248 characters or more";
+    // "X\" is the folder X.
+    while (!folder.empty() && folder.back() == '\\')
+        folder.remove_suffix(1);
+    if (HoldsForbiddenCharacter(folder.substr(folder.rfind('\\') + 1)))
+        return "folder name Windows cannot make";
+    return nullptr;
+}
+
+bool HoldsForbiddenCharacter(std::string_view name)
+{
+    return std::any_of(name.begin(), name.end(), ForbiddenInName);
+}
 
 Resolution Resolve(std::string_view base, std::string_view name)
 {

@@ -19,4 +19,12 @@ struct Resolution {
 // `base` is an absolute folder "X:\...\" ending in a backslash.
 Resolution Resolve(std::string_view base, std::string_view name);
 
+// Why CreateDirectoryA would refuse to make `folder` (an absolute path whose parent folder
+// exists), or nullptr when it would make it: a path of 248 characters or more, or a last
+// component holding a character no Windows name may hold (a slash there is a separator, so the
+// folder's own parent would be missing).
+const char* FolderRefusal(std::string_view folder);
+// A character no Windows file or folder name holds: < > : " / \ | ? * or a control character.
+bool HoldsForbiddenCharacter(std::string_view name);
+
 }  // namespace path_model
