@@ -69,7 +69,9 @@ case $tool in road | sarrow | brimlet) ;; *) echo "demo: --tool wants sarrow or 
 [[ $windows =~ ^[a-z0-9]+$ ]] || { echo "demo: --windows wants a Wine version name (winxp, win98, ...)" >&2; exit 2; }
 [ -z "${DISPLAY:-}" ] && auto=yes
 
-bash "$root/tools/setup.sh"
+bash "$root/tools/setup.sh" --quiet-probe
+# The demo is Wine through and through: where it cannot start, say why before building anything.
+"$root/tools/wine/probe" || exit 1
 
 build=$root/build/win32
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
