@@ -337,7 +337,9 @@ case $drive_kind in
 esac
 printf '# The device the simulating REZO.dll presents\npresent = %s\nlog = calls.log\n' "$rezo_present" >"$demo/rezo/rezo.profile"
 
-settings=(--all --version "$windows"
+# Every program of the road sees the same Windows version, whatever an earlier run left.
+settings=(--all --version "$windows" --app-version "Quillet.exe=$windows" --app-version "QuilletV1.00.exe=$windows"
+  --app-version "Brimlet.exe=$windows"
   --env "TEMP=$(winpath "$temp")" --env "TMP=$(winpath "$temp")"
   --env "QUILLET_SIM_PROFILE=$(winpath "$road")"
   --env "REZO_SIM_PROFILE=$(winpath "$demo/rezo/rezo.profile")")

@@ -18,6 +18,8 @@
 #       starts). Options:
 #         --env NAME=VALUE   a variable for the program (and the programs it starts)
 #         --version V        the Windows version Wine reports (winxp by default; win98, vista...)
+#         --app-version FILE.exe=V  the version Wine reports to the programs of that file name
+#                            that PROGRAM starts (a scenario sets each one it relies on)
 #         --language L       zh_TW or zh_CN: a Chinese system (the driver reads texts in its code page)
 #         --native-dll NAME  NAME.dll from beside the program instead of Wine's own
 #         --as FILE.exe      the name of the program's copy in E2E_WORK (default NAME-E2E_NAME.exe;
@@ -110,6 +112,7 @@ start() {
     case $1 in
       --env) settings+=(--env "$2"); case $2 in TEMP=* | TMP=*) temp= ;; esac; shift 2 ;;
       --version) version=$2; shift 2 ;;
+      --app-version) settings+=(--app-version "$2"); shift 2 ;;
       --language) language=$2; shift 2 ;;
       --native-dll) settings+=(--native-dll "$2"); shift 2 ;;
       --as) copy=$2; shift 2 ;;

@@ -9,12 +9,13 @@
 // and scenarios side by side never see, click or picture each other's windows. Without the
 // variable the commands work on the default desktop, with no isolation.
 //
-//   windriver run [--env NAME=VALUE]... [--version VERSION] [--native-dll NAME]... [--all]
-//                 PROGRAM [ARGS...]
+//   windriver run [--env NAME=VALUE]... [--version VERSION] [--app-version FILE.exe=VERSION]...
+//                 [--native-dll NAME]... [--all] PROGRAM [ARGS...]
 //       Starts PROGRAM (its standard handles are windriver's) and waits for it to end. Its exit
 //       status is windriver's (a status above 254, such as an exception code, gives 255; the
 //       full value is printed). --env sets a variable for the program; --version sets the
-//       Windows version Wine reports to programs of that file name (winxp, win98, ...);
+//       Windows version Wine reports to programs of that file name (winxp, win98, ...), and
+//       --app-version the one of another program, such as those the program starts;
 //       --native-dll loads that DLL from beside the program instead of Wine's own. Every process
 //       the program starts, at any depth, joins one job named after the desktop. With --all,
 //       windriver waits until all of them have ended and reports each that ended with a status
@@ -344,6 +345,7 @@ std::vector<DWORD> JobProcesses(HANDLE job)
 int Run(int argc, char** argv)
 {
     std::vector<std::string> nativeDlls;
+    std::vector<std::pair<std::string, std::string>> appVersions;
     std::string version;
     bool all = false;
     int index = 2;
@@ -363,7 +365,11 @@ int Run(int argc, char** argv)
             SetEnvironmentVariableA(value.substr(0, equals).c_str(), value.substr(equals + 1).c_str());
         } else if (option == "--version") {
             version = value;
-
+        } else if (option == "--app-version") {
+            const std::size_t equals = value.find('=');
+            if (equals == std::string::npos || equals == 0)
+                return Usage();
+            appVersions.emplace_back(value.substr(0, equals), value.substr(equals + 1));
         } else if (option == "--native-dll") {
             nativeDlls.push_back(value);
         } else {
@@ -391,7 +397,8 @@ int Run(int argc, char** argv)
     const std::string appDefaults = kAppDefaultsKey + FileNameOf(program);
     if (!version.empty())
         SetRegistryText(appDefaults, "Version", version);
-
+    for (const auto& [name, appVersion] : appVersions)
+        SetRegistryText(kAppDefaultsKey + name, "Version", appVersion);
     for (const std::string& dll : nativeDlls)
         SetRegistryText(appDefaults + "\\DllOverrides", dll, "native");
 
