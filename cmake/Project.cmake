@@ -67,7 +67,8 @@ endfunction()
 #               [LANGUAGE zh_TW] [RESOURCE_LOCK lock]):
 # runs a Windows program under Wine in this tree's session. The Windows version is the one Wine
 # reports to that program (AppDefaults). Where Wine cannot start for want of 32-bit programs the
-# test is skipped; for any other reason it fails.
+# test is skipped; for any other reason it fails. A GoogleTest program that runs no test (a
+# --gtest_filter that matches nothing) fails.
 function(add_wine_test name)
   cmake_parse_arguments(ARG "" "VERSION;TIMEOUT;LANGUAGE;RESOURCE_LOCK;WORKING_DIRECTORY" "COMMAND" ${ARGN})
   if(NOT ARG_VERSION)
@@ -86,7 +87,8 @@ function(add_wine_test name)
   endif()
   wine_test_properties(${name} TIMEOUT ${ARG_TIMEOUT})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${env}")
+    ENVIRONMENT "${env}"
+    FAIL_REGULAR_EXPRESSION "Running 0 tests from")
   if(ARG_RESOURCE_LOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
