@@ -53,8 +53,10 @@ call_log() {
   [ -f "$CALLS" ] && tr -d '\r' <"$CALLS" || true
 }
 
-# Lines of the call log whose function (third field) matches the regular expression.
+# Lines of the call log whose function (third field) matches the regular expression. No log is
+# no answer: the library was never loaded.
 calls() {
+  [ -f "$CALLS" ] || fail "no call log: the library was never loaded"
   call_log | awk -v f="$1" '$3 ~ "^(" f ")\\("' | wc -l
 }
 
@@ -308,6 +310,7 @@ case $scenario in
       expect_text "$BOX" 65535 "$expected"
       drv key "$BOX" 0x0D
       wait_exit 0
+      [ "$(calls REZO_GetChipID)" -ge 1 ] || fail "the chip was not read"
       [ "$(calls REZO_RunRepairDevice)" = 0 ] || fail "a repair ran"
     else
       shot "$REPAIR" 3-repair
