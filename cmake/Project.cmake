@@ -48,10 +48,27 @@ function(add_native_test target)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 
+# The status with which tools/wine/probe, and through it the session and tools/wine/run, say that
+# this machine runs no 32-bit programs: CTest counts such a test as skipped, never as passed. Each
+# Wine test skips itself (a skipped fixture does not keep its dependants from running).
+set(WINE_SKIP_STATUS 77)
+
+# wine_test_properties(name TIMEOUT s): what every test that needs Wine shares.
+function(wine_test_properties name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    SKIP_RETURN_CODE ${WINE_SKIP_STATUS}
+    TIMEOUT ${ARG_TIMEOUT}
+    LABELS wine)
+endfunction()
+
 # add_wine_test(name COMMAND target [args...] [VERSION winxp|win98|...] [TIMEOUT s]
 #               [LANGUAGE zh_TW] [RESOURCE_LOCK lock]):
 # runs a Windows program under Wine in this tree's session. The Windows version is the one Wine
-# reports to that program (AppDefaults); a test cannot run without Wine, it fails.
+# reports to that program (AppDefaults). Where Wine cannot start for want of 32-bit programs the
+# test is skipped; for any other reason it fails. A GoogleTest program that runs no test (a
+# --gtest_filter that matches nothing) fails.
 function(add_wine_test name)
   cmake_parse_arguments(ARG "" "VERSION;TIMEOUT;LANGUAGE;RESOURCE_LOCK;WORKING_DIRECTORY" "COMMAND" ${ARGN})
   if(NOT ARG_VERSION)
@@ -68,11 +85,10 @@ function(add_wine_test name)
   if(ARG_LANGUAGE)
     list(APPEND env "WINE_LANGUAGE=${ARG_LANGUAGE}")
   endif()
+  wine_test_properties(${name} TIMEOUT ${ARG_TIMEOUT})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "${env}"
-    FIXTURES_REQUIRED wine
-    TIMEOUT ${ARG_TIMEOUT}
-    LABELS wine)
+    FAIL_REGULAR_EXPRESSION "Running 0 tests from")
   if(ARG_RESOURCE_LOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
   endif()
@@ -80,17 +96,16 @@ endfunction()
 
 # add_wine_script_test(name SCRIPT path [ARGS ...] [TIMEOUT s]): a host shell script that drives
 # Windows programs under Wine itself (end-to-end scenarios); it gets the session in WINE_SESSION.
+# It runs only where tools/wine/probe finds that Wine can start, and is skipped elsewhere.
 function(add_wine_script_test name)
   cmake_parse_arguments(ARG "" "SCRIPT;TIMEOUT" "ARGS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  add_test(NAME ${name} COMMAND bash ${ARG_SCRIPT} ${ARG_ARGS})
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine/probe bash ${ARG_SCRIPT} ${ARG_ARGS})
+  wine_test_properties(${name} TIMEOUT ${ARG_TIMEOUT})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "WINE_SESSION=${PROJECT_BINARY_DIR}/wine;WINE_RUN=${PROJECT_SOURCE_DIR}/tools/wine/run"
-    FIXTURES_REQUIRED wine
-    TIMEOUT ${ARG_TIMEOUT}
-    LABELS wine)
+    ENVIRONMENT "WINE_SESSION=${PROJECT_BINARY_DIR}/wine;WINE_RUN=${PROJECT_SOURCE_DIR}/tools/wine/run")
 endfunction()
 
 # add_generated_file(target FILE path SCRIPT script.py COMMENT text): the Python script beside

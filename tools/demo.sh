@@ -69,7 +69,9 @@ case $tool in road | sarrow | brimlet) ;; *) echo "demo: --tool wants sarrow or 
 [[ $windows =~ ^[a-z0-9]+$ ]] || { echo "demo: --windows wants a Wine version name (winxp, win98, ...)" >&2; exit 2; }
 [ -z "${DISPLAY:-}" ] && auto=yes
 
-bash "$root/tools/setup.sh"
+bash "$root/tools/setup.sh" --quiet-probe
+# The demo is Wine through and through: where it cannot start, say why before building anything.
+"$root/tools/wine/probe" || exit 1
 
 build=$root/build/win32
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
@@ -335,7 +337,9 @@ case $drive_kind in
 esac
 printf '# The device the simulating REZO.dll presents\npresent = %s\nlog = calls.log\n' "$rezo_present" >"$demo/rezo/rezo.profile"
 
-settings=(--all --version "$windows"
+# Every program of the road sees the same Windows version, whatever an earlier run left.
+settings=(--all --version "$windows" --app-version "Quillet.exe=$windows" --app-version "QuilletV1.00.exe=$windows"
+  --app-version "Brimlet.exe=$windows"
   --env "TEMP=$(winpath "$temp")" --env "TMP=$(winpath "$temp")"
   --env "QUILLET_SIM_PROFILE=$(winpath "$road")"
   --env "REZO_SIM_PROFILE=$(winpath "$demo/rezo/rezo.profile")")

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
+# tools/setup.sh [--quiet-probe]
 # Installs what the build and the tests need on Debian 12 (amd64 with i386 multiarch).
-# Idempotent: when every package is there it only checks and returns.
+# Idempotent: when every package is there it only checks and returns. Then says whether Wine can
+# start here (tools/wine/probe), unless --quiet-probe: its caller says it itself.
 set -euo pipefail
+quiet_probe=no
+[ "${1:-}" = --quiet-probe ] && quiet_probe=yes
 packages=(
   cmake ninja-build g++ make python3 googletest zlib1g-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 libz-mingw-w64-dev binutils-mingw-w64-i686
@@ -29,3 +33,5 @@ for loc in zh_TW.UTF-8 zh_CN.UTF-8; do
     $sudo locale-gen >/dev/null
   fi
 done
+# The build needs no Wine: a machine where it cannot start still builds everything.
+[ "$quiet_probe" = yes ] || "$(dirname "$0")/wine/probe" || true

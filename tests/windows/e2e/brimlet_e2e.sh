@@ -34,7 +34,8 @@ usbest() {
 
 # brimlet [--version V] [--language L] [PROGRAM]: the first stage of PROGRAM (the simulation
 # flavour by default), waiting for every process it starts. The copy in RadAva is named
-# Brimlet.exe, so its Windows version goes by that name.
+# Brimlet.exe, so its Windows version goes by that name: set here, never left from an earlier
+# scenario.
 brimlet() {
   local version=winxp args=() program=$E2E_SIM_EXE
   while [ $# -gt 0 ]; do
@@ -44,9 +45,7 @@ brimlet() {
       *) program=$1; shift ;;
     esac
   done
-  "$WINE_RUN" --session "$WINE_SESSION" reg add 'HKCU\Software\Wine\AppDefaults\Brimlet.exe' \
-    /v Version /d "$version" /f </dev/null >/dev/null 2>&1
-  start --all --version "$version" --env "REZO_SIM_PROFILE=$(win_path "$PROFILE")" "${args[@]}" "$program"
+  start --all --version "$version" --app-version "Brimlet.exe=$version" --env "REZO_SIM_PROFILE=$(win_path "$PROFILE")" "${args[@]}" "$program"
 }
 
 # The call log without its line ends' carriage returns (empty when the library was never loaded).
@@ -54,8 +53,10 @@ call_log() {
   [ -f "$CALLS" ] && tr -d '\r' <"$CALLS" || true
 }
 
-# Lines of the call log whose function (third field) matches the regular expression.
+# Lines of the call log whose function (third field) matches the regular expression. No log is
+# no answer: the library was never loaded.
 calls() {
+  [ -f "$CALLS" ] || fail "no call log: the library was never loaded"
   call_log | awk -v f="$1" '$3 ~ "^(" f ")\\("' | wc -l
 }
 
@@ -282,7 +283,7 @@ case $scenario in
 
   production-no-device)
     # The shipped program carries the REZO.dll that presents no device.
-    start --all "$E2E_PRODUCTION_EXE"
+    brimlet "$E2E_PRODUCTION_EXE"
     splash_then_licence
     cmp -s "$E2E_REZO" "$RADAVA/REZO.dll" || fail "REZO.dll is not the shipped library"
     drv click "$LICENCE" 1
@@ -309,6 +310,7 @@ case $scenario in
       expect_text "$BOX" 65535 "$expected"
       drv key "$BOX" 0x0D
       wait_exit 0
+      [ "$(calls REZO_GetChipID)" -ge 1 ] || fail "the chip was not read"
       [ "$(calls REZO_RunRepairDevice)" = 0 ] || fail "a repair ran"
     else
       shot "$REPAIR" 3-repair
@@ -332,7 +334,7 @@ case $scenario in
     sleep 0.5
     [ "$(geometry)" != "$restored" ] || fail "the repair dialog did not minimise"
     first_pid=$PROGRAM_PID
-    start "$E2E_SIM_EXE" --as BrimletSim-second.exe
+    start --app-version Brimlet.exe=winxp --as BrimletSim-second.exe "$E2E_SIM_EXE"
     wait_exit 0 30
     sleep 0.5
     [ "$(geometry)" = "$restored" ] || fail "the repair dialog is not restored: $(geometry), was $restored"

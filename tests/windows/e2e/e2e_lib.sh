@@ -18,6 +18,8 @@
 #       starts). Options:
 #         --env NAME=VALUE   a variable for the program (and the programs it starts)
 #         --version V        the Windows version Wine reports (winxp by default; win98, vista...)
+#         --app-version FILE.exe=V  the version Wine reports to the programs of that file name
+#                            that PROGRAM starts (a scenario sets each one it relies on)
 #         --language L       zh_TW or zh_CN: a Chinese system (the driver reads texts in its code page)
 #         --native-dll NAME  NAME.dll from beside the program instead of Wine's own
 #         --as FILE.exe      the name of the program's copy in E2E_WORK (default NAME-E2E_NAME.exe;
@@ -31,7 +33,8 @@
 #   running                       true while the last started program runs
 # Windows (SELECTOR: a window title, optionally with #ID: the window has a child control ID)
 #   drv COMMAND ...               windriver on the scenario's desktop (wait, gone, text, click, key,
-#                                 syscmd, checked, enabled, post, redraw, gdi, list)
+#                                 syscmd, checked, enabled, post, redraw, gdi, list), bounded by
+#                                 the call's own wait
 #   shot SELECTOR NAME            waits for the window and keeps its picture as NAME (.png)
 #   picture SELECTOR NAME         the window's picture if it is still there (only warns if not)
 #   text_of SELECTOR ID           the text of control ID (0: the title)
@@ -64,8 +67,12 @@ win_path() {
   printf 'Z:%s' "$p"
 }
 
+# Each call is bounded by its own wait (the MS of wait and gone, else WINDRIVER_WAIT or windriver's
+# 10 s), plus room for Wine's start and a picture's rendering.
 drv() {
-  WINDRIVER_DESKTOP=$E2E_DESKTOP WINE_VERSION= WINE_LANGUAGE=$DRIVER_LANGUAGE WINE_TIMEOUT=30 \
+  local ms=${WINDRIVER_WAIT:-10000}
+  case ${1:-} in wait | gone) [[ ${3:-} =~ ^[0-9]+$ ]] && ms=$3 ;; esac
+  WINDRIVER_DESKTOP=$E2E_DESKTOP WINE_VERSION= WINE_LANGUAGE=$DRIVER_LANGUAGE WINE_TIMEOUT=$((ms / 1000 + 30)) \
     "$WINE_RUN" --session "$WINE_SESSION" "$WINDRIVER" "$@"
 }
 
@@ -105,6 +112,7 @@ start() {
     case $1 in
       --env) settings+=(--env "$2"); case $2 in TEMP=* | TMP=*) temp= ;; esac; shift 2 ;;
       --version) version=$2; shift 2 ;;
+      --app-version) settings+=(--app-version "$2"); shift 2 ;;
       --language) language=$2; shift 2 ;;
       --native-dll) settings+=(--native-dll "$2"); shift 2 ;;
       --as) copy=$2; shift 2 ;;

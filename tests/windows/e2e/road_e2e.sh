@@ -60,10 +60,20 @@ probe_drive() {
   echo "$profile"
 }
 
-# The launcher, with everything the road's programs find their simulations by.
+# The launcher, with everything the road's programs find their simulations by. The programs
+# after it see the scenario's Windows version too (--version, winxp by default), set here and
+# never left from an earlier scenario: Quillet, the tool it writes, and the copy Brimlet makes of
+# itself in RadAva.
 vexmend() {
+  local version=winxp options=("$@") i program
+  for ((i = 0; i + 1 < ${#options[@]}; i++)); do
+    [ "${options[i]}" = --version ] && version=${options[i + 1]}
+  done
   local settings=(--all --env "QUILLET_SIM_PROFILE=$(win_path "$ROAD_PROFILE")"
     --env "REZO_SIM_PROFILE=$(win_path "$REZO_PROFILE")")
+  for program in Quillet.exe "$TOOL" Brimlet.exe; do
+    settings+=(--app-version "$program=$version")
+  done
   [ -n "$SMI_PROFILE" ] && settings+=(--env "SARROW_SIM_PROFILE=$(win_path "$SMI_PROFILE")")
   start "${settings[@]}" "$@" "$E2E_VEXMEND_SIM"
 }

@@ -9,16 +9,18 @@
 // and scenarios side by side never see, click or picture each other's windows. Without the
 // variable the commands work on the default desktop, with no isolation.
 //
-//   windriver run [--env NAME=VALUE]... [--version VERSION] [--native-dll NAME]... [--all]
-//                 PROGRAM [ARGS...]
+//   windriver run [--env NAME=VALUE]... [--version VERSION] [--app-version FILE.exe=VERSION]...
+//                 [--native-dll NAME]... [--all] PROGRAM [ARGS...]
 //       Starts PROGRAM (its standard handles are windriver's) and waits for it to end. Its exit
 //       status is windriver's (a status above 254, such as an exception code, gives 255; the
 //       full value is printed). --env sets a variable for the program; --version sets the
-//       Windows version Wine reports to programs of that file name (winxp, win98, ...);
+//       Windows version Wine reports to programs of that file name (winxp, win98, ...), and
+//       --app-version the one of another program, such as those the program starts;
 //       --native-dll loads that DLL from beside the program instead of Wine's own. Every process
 //       the program starts, at any depth, joins one job named after the desktop. With --all,
 //       windriver waits until all of them have ended and reports each that ended with a status
-//       other than 0; its own status is the program's, or else the first other one that was not 0.
+//       other than 0, abnormally, or too soon to be opened (its status unknown); its own status
+//       is the program's, or else the first other one that was not 0 (1 for an unknown one).
 //   windriver end                     ends every process still in the desktop's job
 //   windriver wait SELECTOR [MS]      until a visible window matches (exit 1 on time-out)
 //   windriver gone SELECTOR [MS]      until no window matches
@@ -310,9 +312,9 @@ int HostStatus(DWORD status)
 }
 
 struct Watched {
-    HANDLE process = nullptr;
+    HANDLE process = nullptr;  // null: it ended before it could be opened, its status is unknown
     std::string name;
-    bool ended = false;
+    bool abnormal = false;     // the job said it ended abnormally
     DWORD status = 0;
 };
 
@@ -343,6 +345,7 @@ std::vector<DWORD> JobProcesses(HANDLE job)
 int Run(int argc, char** argv)
 {
     std::vector<std::string> nativeDlls;
+    std::vector<std::pair<std::string, std::string>> appVersions;
     std::string version;
     bool all = false;
     int index = 2;
@@ -362,6 +365,11 @@ int Run(int argc, char** argv)
             SetEnvironmentVariableA(value.substr(0, equals).c_str(), value.substr(equals + 1).c_str());
         } else if (option == "--version") {
             version = value;
+        } else if (option == "--app-version") {
+            const std::size_t equals = value.find('=');
+            if (equals == std::string::npos || equals == 0)
+                return Usage();
+            appVersions.emplace_back(value.substr(0, equals), value.substr(equals + 1));
         } else if (option == "--native-dll") {
             nativeDlls.push_back(value);
         } else {
@@ -389,6 +397,8 @@ int Run(int argc, char** argv)
     const std::string appDefaults = kAppDefaultsKey + FileNameOf(program);
     if (!version.empty())
         SetRegistryText(appDefaults, "Version", version);
+    for (const auto& [name, appVersion] : appVersions)
+        SetRegistryText(kAppDefaultsKey + name, "Version", appVersion);
     for (const std::string& dll : nativeDlls)
         SetRegistryText(appDefaults + "\\DllOverrides", dll, "native");
 
@@ -396,18 +406,17 @@ int Run(int argc, char** argv)
     HANDLE job = CreateJobObjectA(nullptr, JobName().c_str());
     if (!job)
         return Fail("no job", JobName());
-    // Notices of new processes catch even those that end at once; a job that has its notices
-    // going elsewhere is still watched through its process list.
-    HANDLE port = all ? CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1) : nullptr;
-    if (port) {
+    // Only the job's notices tell of every process, even one that ends at once: without them
+    // --all could not vouch for the processes it never saw.
+    HANDLE port = nullptr;
+    if (all) {
+        port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
         JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
         association.CompletionKey = job;
         association.CompletionPort = port;
-        if (!SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &association,
-                                     sizeof association)) {
-            CloseHandle(port);
-            port = nullptr;
-        }
+        if (!port || !SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &association,
+                                              sizeof association))
+            return Fail("cannot follow the processes of the job", JobName());
     }
 
     STARTUPINFOA startup = {};
@@ -438,54 +447,73 @@ int Run(int argc, char** argv)
         WaitForSingleObject(started.hProcess, INFINITE);
     } else {
         const auto watch = [&](DWORD processId) {
-            if (processId && !watched.count(processId))
-                watched[processId].process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+            if (processId && !watched.count(processId)) {
+                watched[processId].process =
+                    OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+            }
+            return processId ? &watched[processId] : nullptr;
+        };
+        // Takes every notice that is queued, waiting up to `wait` ms for the first; true if any.
+        const auto takeNotices = [&](DWORD wait) {
+            bool any = false;
+            DWORD message = 0;
+            ULONG_PTR key = 0;
+            OVERLAPPED* detail = nullptr;
+            while (GetQueuedCompletionStatus(port, &message, &key, &detail, any ? 0 : wait)) {
+                any = true;
+                Watched* process = watch(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail)));
+                if (process && message == JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS)
+                    process->abnormal = true;
+            }
+            return any;
         };
         for (;;) {
-            DWORD message = 0;
-            if (port) {
-                ULONG_PTR key = 0;
-                OVERLAPPED* detail = nullptr;
-                if (GetQueuedCompletionStatus(port, &message, &key, &detail, 100) &&
-                    message == JOB_OBJECT_MSG_NEW_PROCESS)
-                    watch(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(detail)));
-            } else {
-                Sleep(100);
-            }
+            takeNotices(100);
             for (DWORD processId : JobProcesses(job))
                 watch(processId);
             bool running = false;
             for (auto& [id, process] : watched) {
+                // A new process has its name only once its program is loaded.
                 if (process.name.empty())
                     process.name = ProcessName(id);
                 if (process.process && WaitForSingleObject(process.process, 0) == WAIT_TIMEOUT &&
                     !IsDesktopShell(process))
                     running = true;
             }
-            if (!running)
+            // Everything seen has ended; a process any of them started was noticed before its
+            // parent ended, so its notice is queued by now.
+            if (!running && !takeNotices(0))
                 break;
         }
     }
 
-    DWORD result = 0;
+    // Every process that ended otherwise than with status 0, or whose status cannot be known,
+    // fails the run.
+    const auto failed = [](const Watched& process) {
+        return !process.process || process.abnormal || process.status != 0;
+    };
     for (auto& [id, process] : watched) {
+        if (IsDesktopShell(process))
+            continue;
         if (!process.process) {
-            std::fprintf(stderr, "windriver: process %lu (%s) could not be watched\n", static_cast<unsigned long>(id),
-                         process.name.c_str());
+            std::fprintf(stderr, "windriver: process %lu (%s) ended before it could be watched: its exit status is unknown\n",
+                         static_cast<unsigned long>(id), process.name.c_str());
             continue;
         }
-        if (IsDesktopShell(process) || !GetExitCodeProcess(process.process, &process.status) ||
-            process.status == STILL_ACTIVE)
+        if (!GetExitCodeProcess(process.process, &process.status) || process.status == STILL_ACTIVE) {
+            process.status = 0;
             continue;
-        if (id == started.dwProcessId || process.status != 0)
-            std::fprintf(stderr, "windriver: %s ended with exit status %lu (0x%08lX)\n", process.name.c_str(),
-                         static_cast<unsigned long>(process.status), static_cast<unsigned long>(process.status));
+        }
+        if (id == started.dwProcessId || failed(process))
+            std::fprintf(stderr, "windriver: %s ended %swith exit status %lu (0x%08lX)\n", process.name.c_str(),
+                         process.abnormal ? "abnormally " : "", static_cast<unsigned long>(process.status),
+                         static_cast<unsigned long>(process.status));
     }
-    result = watched[started.dwProcessId].status;
+    DWORD result = watched[started.dwProcessId].status;
     if (result == 0) {
         for (auto& [id, process] : watched) {
-            if (process.status != 0 && process.status != STILL_ACTIVE && !IsDesktopShell(process)) {
-                result = process.status;
+            if (!IsDesktopShell(process) && failed(process)) {
+                result = process.status != 0 ? process.status : 1;
                 break;
             }
         }

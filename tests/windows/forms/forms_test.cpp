@@ -293,7 +293,7 @@ TEST_F(FormsTest, AnExceptionOfTheConstructorLeavesNoFormBehind)
     EXPECT_EQ(form, nullptr);
     EXPECT_EQ(application_.MainForm, nullptr);
     EXPECT_EQ(application_.ComponentCount(), 0);
-    EXPECT_FALSE(::FindWindowA("TForm", nullptr));
+    EXPECT_FALSE(test_support::FindProcessWindow("TForm", nullptr));
 }
 
 TEST_F(FormsTest, AnExceptionOfOnShowLeavesRun)
