@@ -5,8 +5,11 @@
 # functions of LIST (the ones newer than XP, listed from the headers by list-post-xp-functions.sh).
 # Programs whose file name matches REGEX must also load on Windows 98: none of the functions of
 # the NT-only LIST. Prints one line per problem and fails when there is any, or nothing to check.
+# A file that vanishes while it is checked (scenarios copy and delete programs under the build
+# tree) is skipped; one that cannot be read is checked again once, then reported.
 set -euo pipefail
-objdump=i686-w64-mingw32-objdump
+# Tests put a stand-in for objdump here.
+objdump=${CHECK_PE_OBJDUMP:-i686-w64-mingw32-objdump}
 post_xp= nt_only= win9x_programs='^$'
 paths=()
 while [ $# -gt 0 ]; do
@@ -25,10 +28,35 @@ count=0
 bad=0
 report() { echo "$1"; bad=$((bad + 1)); }
 
+# The headers and imports of `file` (objdump -p), or nothing when the file vanished.
+read_pe() {
+  local file=$1 dump
+  if dump=$($objdump -p "$file" 2>&1); then
+    printf '%s\n' "$dump"
+    return 0
+  fi
+  [ -e "$file" ] || return 1
+  # Perhaps still being written: once more, a moment later.
+  sleep 1
+  if dump=$($objdump -p "$file" 2>&1); then
+    printf '%s\n' "$dump"
+    return 0
+  fi
+  [ -e "$file" ] || return 1
+  printf 'unreadable\t%s\n' "$(head -1 <<<"$dump")"
+}
+
 check() {
   local file=$1 dump major minor name
+  if ! dump=$(read_pe "$file"); then
+    echo "$file: vanished while checked, skipped"
+    return
+  fi
   count=$((count + 1))
-  dump=$($objdump -p "$file")
+  if [[ $dump == unreadable$'\t'* ]]; then
+    report "$file: not a PE that can be read (${dump#unreadable$'\t'})"
+    return
+  fi
   major=$(awk '/MajorSubsystemVersion/ {print $2}' <<<"$dump")
   minor=$(awk '/MinorSubsystemVersion/ {print $2}' <<<"$dump")
   [ "$major.$minor" = 5.1 ] || report "$file: subsystem version $major.$minor, not 5.01"
@@ -57,7 +85,7 @@ for path in "${paths[@]}"; do
     # scenarios run beside this check.
     while IFS= read -r -d '' file; do
       check "$file"
-    done < <(find "$path" -path "$path/wine" -prune -o -path "$path/CMakeFiles" -prune -o \
+    done < <(find "$path" -ignore_readdir_race -path "$path/wine" -prune -o -path "$path/CMakeFiles" -prune -o \
                -path "$path/tests/windows/e2e/work" -prune -o \
                \( -name '*.exe' -o -name '*.dll' \) -type f -print0)
   fi
