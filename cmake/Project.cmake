@@ -3,12 +3,29 @@
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
 if(WIN32)
-  # Windows XP is the oldest system the programs support: headers, PE subsystem 5.01, and a
-  # static runtime so that no libgcc, libstdc++ or libwinpthread DLL has to stand beside them.
+  # The headers of Windows XP, whose functions every program may import (the 9x road looks up
+  # what 95, 98 and Me lack), and a static runtime so that no libgcc, libstdc++ or libwinpthread
+  # DLL has to stand beside them. Subsystem and OS version 4.0: a loader refuses an image whose
+  # version is above its own, and the launcher must load on 95, 98, Me, NT 4 and 2000 to say
+  # that it does not run there, as Sarrow must for its ASPI road.
   add_compile_definitions(_WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
   add_link_options(-static
-    -Wl,--major-subsystem-version,5,--minor-subsystem-version,1
-    -Wl,--major-os-version,5,--minor-os-version,1)
+    -Wl,--major-subsystem-version,4,--minor-subsystem-version,0
+    -Wl,--major-os-version,4,--minor-os-version,0)
+  if(NOT WINDOWS_GTEST)
+    # What ships is a release build: optimised, stripped of its symbols and debug sections, and
+    # without the build's paths (__FILE__ in assertions and logs). RelWithDebInfo or Debug give a
+    # flavour to debug with.
+    set(release $<CONFIG:Release,MinSizeRel>)
+    add_compile_options("$<$<AND:${release},$<COMPILE_LANGUAGE:C,CXX>>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>"
+                        "$<$<AND:${release},$<COMPILE_LANGUAGE:C,CXX>>:-ffile-prefix-map=${PROJECT_BINARY_DIR}/=>")
+    add_link_options($<${release}:-s>)
+    # -O2 as in the debug flavour, so both run the same code (GCC 12's -O3 also warns falsely
+    # about overlapping copies in std::string).
+    foreach(language IN ITEMS C CXX)
+      string(REPLACE "-O3" "-O2" CMAKE_${language}_FLAGS_RELEASE "${CMAKE_${language}_FLAGS_RELEASE}")
+    endforeach()
+  endif()
   # Every Windows test runs under Wine through the harness, with the session of this build tree.
   set(CMAKE_CROSSCOMPILING_EMULATOR
       "${PROJECT_SOURCE_DIR}/tools/wine/run;--session;${PROJECT_BINARY_DIR}/wine")

@@ -2,12 +2,13 @@
 #include "quillet/main_form.h"
 
 #include "platform/launch/launch_form.h"
-#include "platform/launch/work_folder.h"
 #include "quillet/dispatcher.h"
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(TComponent* owner) : TForm(owner)
+TForm1::TForm1(TComponent* owner) : TForm1(owner, SystemStartSeams()) {}
+
+TForm1::TForm1(TComponent* owner, const StartSeams& start) : TForm(owner), start_(start)
 {
     ApplyLaunchFormLook(*this, 184, 28);
     OnShow = [this](TObject* sender) { FormShow(sender); };
@@ -29,7 +30,6 @@ void TForm1::FormShow(TObject*)
     const std::string toolPath = folder + kToolFileName;
     TResourceStream(instance, probe::ToolResourceName(tool), "EXEFILE").SaveToFile(toolPath);
 
-    ::Sleep(kStartPause);
-    StartHidden(Handle(), toolPath, nullptr);
+    StartHidden(start_, kStartPause, Handle(), toolPath, nullptr);
     Close();
 }

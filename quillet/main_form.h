@@ -4,12 +4,18 @@
 #pragma once
 
 #include "platform/forms/forms.h"
+#include "platform/launch/work_folder.h"
 
 class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* owner);
+    // `start`: the pause and the shell the start of the tool goes through (tests give their own).
+    TForm1(TComponent* owner, const StartSeams& start);
     void FormShow(TObject* sender);
     const char* ClassName() const override { return "TForm1"; }
+
+private:
+    StartSeams start_;
 };
 
 extern TForm1* Form1;

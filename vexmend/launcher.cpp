@@ -6,19 +6,42 @@
 
 namespace {
 
+// The process's own token through the looked-up functions; a function this Windows lacks fails
+// the call as the system would.
 class Win32TokenPort final : public TokenPort {
 public:
+    explicit Win32TokenPort(const SecurityFunctions& functions) : functions_(functions) {}
+
     BOOL OpenProcessToken(HANDLE process, DWORD access, HANDLE* token) override
     {
-        return ::OpenProcessToken(process, access, token);
+        if (!functions_.openProcessToken)
+            return NotImplemented();
+        return functions_.openProcessToken(process, access, token);
     }
     BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* buffer, DWORD size,
                              DWORD* returned) override
     {
-        return ::GetTokenInformation(token, kind, buffer, size, returned);
+        if (!functions_.getTokenInformation)
+            return NotImplemented();
+        return functions_.getTokenInformation(token, kind, buffer, size, returned);
     }
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
+
+private:
+    static BOOL NotImplemented()
+    {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+
+    const SecurityFunctions& functions_;
 };
+
+template <class Function>
+void LookUp(const SecurityFunctionLookup& lookup, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(lookup(name)));
+}
 
 std::optional<launch::VersionAnswer> AnswerOf(const OSVERSIONINFOA& info)
 {
@@ -87,14 +110,38 @@ void GetWindowsVersionClass(WindowsVersionClass& versionClass)
     }
 }
 
-bool IsUserAdministrator()
+SecurityFunctions LookUpSecurityFunctions(const SecurityFunctionLookup& lookup)
 {
-    Win32TokenPort port;
-    return IsUserAdministrator(port);
+    SecurityFunctions functions;
+    LookUp(lookup, "OpenProcessToken", functions.openProcessToken);
+    LookUp(lookup, "GetTokenInformation", functions.getTokenInformation);
+    LookUp(lookup, "AllocateAndInitializeSid", functions.allocateAndInitializeSid);
+    LookUp(lookup, "EqualSid", functions.equalSid);
+    LookUp(lookup, "FreeSid", functions.freeSid);
+    return functions;
 }
 
-bool IsUserAdministrator(TokenPort& port)
+SecurityFunctions LookUpSecurityFunctions()
 {
+    HMODULE advapi = ::GetModuleHandleA("ADVAPI32.DLL");
+    if (!advapi)
+        advapi = ::LoadLibraryA("ADVAPI32.DLL");
+    return LookUpSecurityFunctions(
+        [advapi](const char* name) { return advapi ? ::GetProcAddress(advapi, name) : nullptr; });
+}
+
+bool IsUserAdministrator() { return IsUserAdministrator(LookUpSecurityFunctions()); }
+
+bool IsUserAdministrator(const SecurityFunctions& functions)
+{
+    Win32TokenPort port(functions);
+    return IsUserAdministrator(port, functions);
+}
+
+bool IsUserAdministrator(TokenPort& port, const SecurityFunctions& functions)
+{
+    if (!functions.allocateAndInitializeSid || !functions.equalSid || !functions.freeSid)
+        return false;
     HANDLE token = nullptr;
     if (!port.OpenProcessToken(::GetCurrentProcess(), TOKEN_READ, &token))
         return false;
@@ -107,8 +154,8 @@ bool IsUserAdministrator(TokenPort& port)
 
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators))
+    if (!functions.allocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS,
+                                            0, 0, 0, 0, 0, 0, &administrators))
         return false;
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer);
     // No more entries than the buffer holds, whatever the count says.
@@ -116,7 +163,7 @@ bool IsUserAdministrator(TokenPort& port)
     const DWORD count = groups->GroupCount < fit ? groups->GroupCount : fit;
     bool found = false;
     for (DWORD i = 0; i < count && !found; ++i)
-        found = groups->Groups[i].Sid && ::EqualSid(administrators, groups->Groups[i].Sid);
-    ::FreeSid(administrators);
+        found = groups->Groups[i].Sid && functions.equalSid(administrators, groups->Groups[i].Sid);
+    functions.freeSid(administrators);
     return found;
 }

@@ -35,7 +35,14 @@ void Refuse(const char* english, const char* chinese)
 
 }  // namespace
 
-TForm1::TForm1(TComponent* owner) : TForm(owner)
+TForm1::Seams TForm1::SystemSeams()
+{
+    return {[] { return IsUserAdministrator(); }, SystemStartSeams()};
+}
+
+TForm1::TForm1(TComponent* owner) : TForm1(owner, SystemSeams()) {}
+
+TForm1::TForm1(TComponent* owner, const Seams& seams) : TForm(owner)
 {
     ApplyLaunchFormLook(*this, 154, 29);
     OnShow = [this](TObject* sender) { FormShow(sender); };
@@ -46,7 +53,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
         Refuse(kVersionMessage, kVersionMessageChinese);
         return;
     }
-    if (!IsUserAdministrator()) {
+    if (!seams.isUserAdministrator()) {
         Refuse(kAdministratorMessage, kAdministratorMessageChinese);
         return;
     }
@@ -60,8 +67,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
 
     const std::string parameters =
         launch::ParameterText(GetCurrentDir(), Application->ExeName(), launch::kPathCapacity, IsLeadByte);
-    ::Sleep(kStartPause);
-    StartHidden(Handle(), folder + "Quillet.exe", parameters.c_str());
+    StartHidden(seams.start, kStartPause, Handle(), folder + "Quillet.exe", parameters.c_str());
 }
 
 void TForm1::FormShow(TObject*) { Close(); }

@@ -4,11 +4,24 @@
 // program.
 #pragma once
 
+#include <functional>
+
 #include "platform/forms/forms.h"
+#include "platform/launch/work_folder.h"
 
 class TForm1 : public TForm {
 public:
+    // What the launch asks of the system besides the Windows version and the files: the rights
+    // test and the start of Quillet. Tests give their own.
+    struct Seams {
+        std::function<bool()> isUserAdministrator;
+        StartSeams start;
+    };
+    // The system's rights test, pause and shell.
+    static Seams SystemSeams();
+
     explicit TForm1(TComponent* owner);
+    TForm1(TComponent* owner, const Seams& seams);
     void FormShow(TObject* sender);
     // Attached to no event.
     void FormCreate(TObject* sender);

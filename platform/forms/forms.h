@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/forms/components.h"
 #include "platform/forms/exceptions.h"
@@ -111,13 +112,14 @@ public:
     bool Terminated = false;
 
     void Initialize();
-    // Makes a form owned by the application; the first one becomes the main form. An exception of
-    // the form's constructor leaves `reference` null and passes on.
-    template <class Form>
-    void CreateForm(Form*& reference)
+    // Makes a form owned by the application (further arguments go to its constructor); the first
+    // one becomes the main form. An exception of the form's constructor leaves `reference` null
+    // and passes on.
+    template <class Form, class... Arguments>
+    void CreateForm(Form*& reference, Arguments&&... arguments)
     {
         reference = nullptr;
-        reference = new Form(this);
+        reference = new Form(this, std::forward<Arguments>(arguments)...);
         if (!MainForm)
             MainForm = reference;
     }

@@ -5,6 +5,7 @@
 
 #include "core/launch/work_folder.h"
 #include "platform/forms/exceptions.h"
+#include "platform/timing/sleep_pause.h"
 
 namespace {
 
@@ -59,7 +60,19 @@ std::string WorkFolderOrRaise(std::initializer_list<std::string_view> fileNames,
     return *folder;
 }
 
-BOOL StartHidden(HWND owner, const std::string& path, const char* parameters)
+StartSeams SystemStartSeams()
+{
+    class Win32Shell final : public ShellPort {
+    public:
+        BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) override { return ::ShellExecuteExA(info); }
+    };
+    static timing::SleepPause pause;
+    static Win32Shell shell;
+    return {pause, shell};
+}
+
+BOOL StartHidden(const StartSeams& seams, DWORD pauseMilliseconds, HWND owner, const std::string& path,
+                 const char* parameters)
 {
     SHELLEXECUTEINFOA start;
     static_assert(sizeof start == 60);
@@ -72,5 +85,6 @@ BOOL StartHidden(HWND owner, const std::string& path, const char* parameters)
     start.lpParameters = parameters;
     start.lpDirectory = nullptr;
     start.nShow = SW_HIDE;
-    return ::ShellExecuteExA(&start);
+    seams.pause.Sleep(pauseMilliseconds);
+    return seams.shell.ShellExecuteExA(&start);
 }

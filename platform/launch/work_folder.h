@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/timing/pause.h"
+
 using TempPathFunction = DWORD(WINAPI*)(DWORD size, LPSTR buffer);
 
 // The folder path (the temporary path followed by "ZEM_fix\"). Raises Exception, before anything
@@ -17,6 +19,26 @@ using TempPathFunction = DWORD(WINAPI*)(DWORD size, LPSTR buffer);
 std::string WorkFolderOrRaise(std::initializer_list<std::string_view> fileNames,
                               TempPathFunction getTempPath = ::GetTempPathA);
 
-// ShellExecuteExA with verb "Open", no directory (the program inherits the caller's current
-// directory) and SW_HIDE, without waiting. The result is the shell's.
-BOOL StartHidden(HWND owner, const std::string& path, const char* parameters);
+// The shell's start of a program, behind a seam: tests see what the launcher and the dispatcher
+// hand the shell without starting anything.
+class ShellPort {
+public:
+    virtual BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) = 0;
+
+protected:
+    ~ShellPort() = default;
+};
+
+// What the start of the next program asks of the system: the pause before it and the shell.
+struct StartSeams {
+    timing::Pause& pause;
+    ShellPort& shell;
+};
+// The real pause and the real shell.
+StartSeams SystemStartSeams();
+
+// After a pause of `pauseMilliseconds`, ShellExecuteExA with verb "Open", no directory (the
+// program inherits the caller's current directory) and SW_HIDE, without waiting. The result is
+// the shell's.
+BOOL StartHidden(const StartSeams& seams, DWORD pauseMilliseconds, HWND owner, const std::string& path,
+                 const char* parameters);

@@ -365,6 +365,8 @@ TEST_F(DeviceLibrary, UnsupportedDeviceKindIsDestroyed)
 // --- the form
 
 #include "quillet/main_form.h"
+#include "tests/windows/support/files.h"
+#include "tests/windows/support/recording_start.h"
 
 namespace {
 
@@ -395,6 +397,91 @@ TEST(QuilletForm, CaptionSizePlaceBorderIconsColourFontAndOnShow)
     EXPECT_EQ(rect.bottom - rect.top, 28);
     EXPECT_FALSE(::GetWindowLongA(window, GWL_STYLE) & WS_SYSMENU);
     Application = saved;
+}
+
+// The start of the chosen tool, by this program, which carries small payloads in place of the
+// tools and the Disk.ini template: the tool (and Disk.ini for Sarrow) is in the work folder
+// before the pause; the pause of two seconds is asked of the pause seam once, and only then the
+// shell gets the verb "Open", the tool's path, no parameters, no directory, SW_HIDE and the form's
+// window; then the form closes.
+// Each case runs on an application object of its own; the one before and the current folder
+// come back after the test.
+class QuilletStart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedApplication_ = Application;
+        ScriptedDeviceList::Reset();
+        ::GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
+    }
+    void TearDown() override
+    {
+        ::SetCurrentDirectoryA(savedDirectory_);
+        Application = savedApplication_;
+    }
+
+    char savedDirectory_[MAX_PATH] = {};
+
+private:
+    TApplication* savedApplication_ = nullptr;
+};
+
+TEST_F(QuilletStart, WritesTheChosenToolThenPausesTwoSecondsAndStartsItHidden)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> drives;
+        const char* tool;
+        bool diskIni;
+    } cases[] = {
+        {"nothing found", [] {}, "EXEOTI", false},
+        {"a Silicon Motion drive", [] { ScriptedPort::Current().volumes['E'] = Answering(0xF0, {0x38, 0x35}, 8); },
+         "EXESMI", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The payloads are read by their build path, from the build's drive.
+        ::SetCurrentDirectoryA(savedDirectory_);
+        const std::string tool = test_support::FileBytes(std::string(QUILLET_TEST_PAYLOADS) + c.tool + ".txt");
+        const std::string template_ = test_support::FileBytes(QUILLET_TEST_PAYLOADS "INISMI.txt");
+        ASSERT_FALSE(tool.empty());
+        ScriptedPort::Reset();
+        c.drives();
+        const std::string folder = test_support::FreshTemporaryFolder("quillet_start") + "ZEM_fix\\";
+
+        TApplication application;
+        Application = &application;
+        application.Initialize();
+        test_support::RecordingStart start;
+        TForm1* form = nullptr;
+        std::string toolAtPause;
+        std::string diskIniAtPause;
+        HWND windowAtPause = nullptr;
+        start.onPause = [&] {
+            toolAtPause = test_support::FileBytes(folder + "QuilletV1.00.exe");
+            diskIniAtPause = test_support::FileBytes(folder + "Disk.ini");
+            windowAtPause = form->HandleAllocated() ? form->Handle() : nullptr;
+        };
+        application.CreateForm(form, start.Seams());
+        application.Run();
+        EXPECT_TRUE(application.Terminated);
+
+        EXPECT_EQ(start.events, (std::vector<std::string>{"pause 2000", "shell"}));
+        EXPECT_EQ(toolAtPause, tool);
+        EXPECT_EQ(diskIniAtPause, c.diskIni ? template_ : "");
+        ASSERT_EQ(start.calls.size(), 1u);
+        const test_support::RecordingStart::ShellCall& call = start.calls[0];
+        EXPECT_EQ(call.info.cbSize, 60u);
+        EXPECT_EQ(call.info.fMask, 0u);
+        EXPECT_NE(windowAtPause, nullptr);
+        EXPECT_EQ(call.info.hwnd, windowAtPause);
+        EXPECT_EQ(call.verb, "Open");
+        EXPECT_EQ(call.file, folder + "QuilletV1.00.exe");
+        EXPECT_EQ(call.parameters, std::nullopt);
+        EXPECT_EQ(call.directory, std::nullopt);
+        EXPECT_EQ(call.info.nShow, SW_HIDE);
+        EXPECT_TRUE(call.restZero);
+    }
 }
 
 }  // namespace

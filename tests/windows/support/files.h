@@ -1,10 +1,13 @@
 // tests/windows/support/files.h
 // Files and folders the Windows tests and benchmarks work with: the program's own folder, where
-// the build puts what a test reads, and the removal of a sandbox with all it holds.
+// the build puts what a test reads, the removal of a sandbox with all it holds, a temporary
+// folder of a test's own, and a file's bytes.
 #pragma once
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace test_support {
@@ -37,6 +40,27 @@ inline void RemoveTree(const std::string& folder)
         ::FindClose(search);
     }
     ::RemoveDirectoryA(folder.c_str());
+}
+
+// A temporary folder `name` of this process's own, emptied: what GetTempPathA gives from now on
+// (through TMP and TEMP). Returned with its trailing backslash.
+inline std::string FreshTemporaryFolder(const char* name)
+{
+    char base[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, base);
+    const std::string temp = std::string(base) + name;
+    RemoveTree(temp);
+    ::CreateDirectoryA(temp.c_str(), nullptr);
+    ::SetEnvironmentVariableA("TMP", temp.c_str());
+    ::SetEnvironmentVariableA("TEMP", temp.c_str());
+    return temp + "\\";
+}
+
+// The file's bytes; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace test_support

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,67 @@ TEST(IsUserAdministrator, ATokenThatDoesNotOpenOrReadFails)
     unreadable.reads = false;
     EXPECT_FALSE(IsUserAdministrator(unreadable));
     EXPECT_EQ(unreadable.closed, 1);
+}
+
+// Finds advapi32's functions, as this Windows has them, except `missing`; records what is asked.
+SecurityFunctionLookup AdvapiWithout(std::string missing, std::vector<std::string>* asked = nullptr)
+{
+    return [missing, asked](const char* name) -> FARPROC {
+        if (asked)
+            asked->push_back(name);
+        return name == missing ? nullptr : ::GetProcAddress(::GetModuleHandleA("advapi32.dll"), name);
+    };
+}
+
+const char* const kSecurityFunctionNames[] = {"OpenProcessToken", "GetTokenInformation", "AllocateAndInitializeSid",
+                                              "EqualSid", "FreeSid"};
+
+TEST(SecurityFunctions, TheFiveAreLookedUpByNameInAdvapi32)
+{
+    std::vector<std::string> asked;
+    const SecurityFunctions found = LookUpSecurityFunctions(AdvapiWithout("", &asked));
+    EXPECT_EQ(asked, std::vector<std::string>(std::begin(kSecurityFunctionNames), std::end(kSecurityFunctionNames)));
+
+    const SecurityFunctions functions = LookUpSecurityFunctions();
+    HMODULE advapi = ::GetModuleHandleA("advapi32.dll");
+    ASSERT_NE(advapi, nullptr);
+    const void* expected[] = {reinterpret_cast<void*>(::GetProcAddress(advapi, "OpenProcessToken")),
+                              reinterpret_cast<void*>(::GetProcAddress(advapi, "GetTokenInformation")),
+                              reinterpret_cast<void*>(::GetProcAddress(advapi, "AllocateAndInitializeSid")),
+                              reinterpret_cast<void*>(::GetProcAddress(advapi, "EqualSid")),
+                              reinterpret_cast<void*>(::GetProcAddress(advapi, "FreeSid"))};
+    const void* looked[] = {reinterpret_cast<void*>(functions.openProcessToken),
+                            reinterpret_cast<void*>(functions.getTokenInformation),
+                            reinterpret_cast<void*>(functions.allocateAndInitializeSid),
+                            reinterpret_cast<void*>(functions.equalSid), reinterpret_cast<void*>(functions.freeSid)};
+    const void* given[] = {reinterpret_cast<void*>(found.openProcessToken),
+                           reinterpret_cast<void*>(found.getTokenInformation),
+                           reinterpret_cast<void*>(found.allocateAndInitializeSid),
+                           reinterpret_cast<void*>(found.equalSid), reinterpret_cast<void*>(found.freeSid)};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(kSecurityFunctionNames[i]);
+        EXPECT_NE(expected[i], nullptr);
+        EXPECT_EQ(looked[i], expected[i]);
+        EXPECT_EQ(given[i], expected[i]);
+    }
+}
+
+// As on Windows 95, 98 and Me, which lack them: the test fails, and calls nothing it lacks.
+TEST(IsUserAdministrator, ASecurityFunctionThisWindowsLacksFailsTheTest)
+{
+    for (const char* missing : kSecurityFunctionNames) {
+        SCOPED_TRACE(missing);
+        const SecurityFunctions functions = LookUpSecurityFunctions(AdvapiWithout(missing));
+        EXPECT_FALSE(IsUserAdministrator(functions));
+        // A token that lists the group still needs the SID functions.
+        FakeToken token;
+        token.groups = {{kAdministrators, kEnabled}};
+        const bool sidFunction = std::string(missing) != "OpenProcessToken" && std::string(missing) != "GetTokenInformation";
+        EXPECT_EQ(IsUserAdministrator(token, functions), !sidFunction);
+        EXPECT_EQ(token.closed, token.opened);
+    }
+    // The same lookup with nothing missing admits the Wine user.
+    EXPECT_TRUE(IsUserAdministrator(LookUpSecurityFunctions(AdvapiWithout(""))));
 }
 
 TEST(IsUserAdministrator, WineUserIsAnAdministrator)
