@@ -324,26 +324,23 @@ TEST(RepairDialog, DeviceNoticesBeforeTheDeviceIsOpenedAreIgnored)
     LRESULT answer = 0;
     bool sent = false;
     CString message;
-    ThreadPoller early([&] {
-        // While the licence shows, the repair dialog exists, hidden, without a device handle.
-        if (!FindDialog<CAgreementDialog>())
-            return false;
-        CRepairManagerDialog* repair = FindDialog<CRepairManagerDialog>(false);
-        if (!repair)
-            return false;
-        answer = ::SendMessageA(repair->m_hWnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
-        sent = true;
-        return true;
-    }, 5);
     StrayBoxes strayBoxes;
-    const RepairRun run = RunRepairDialog([&](HWND) {
-        if (HWND box = VisibleMessage()) {
-            message = TextOf(::GetDlgItem(box, IDC_MESSAGE_TEXT));
-            Click(box, IDC_CLOSE_BUTTON);
-            return true;
-        }
-        return false;
-    });
+    const RepairRun run = RunRepairDialog(
+        [&](HWND) {
+            if (HWND box = VisibleMessage()) {
+                message = TextOf(::GetDlgItem(box, IDC_MESSAGE_TEXT));
+                Click(box, IDC_CLOSE_BUTTON);
+                return true;
+            }
+            return false;
+        },
+        [&] {
+            // While the licence shows, the repair dialog exists, hidden, without a device handle.
+            if (CRepairManagerDialog* repair = FindDialog<CRepairManagerDialog>(false)) {
+                answer = ::SendMessageA(repair->m_hWnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+                sent = true;
+            }
+        });
     ASSERT_TRUE(sent);
     EXPECT_TRUE(strayBoxes.Texts().empty()) << strayBoxes.Texts().front();
     EXPECT_EQ(answer, TRUE);

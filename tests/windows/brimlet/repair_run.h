@@ -20,14 +20,21 @@ struct RepairRun {
 };
 
 // `step` runs on every poll with the repair dialog (NULL until it shows) until it returns true.
-inline RepairRun RunRepairDialog(const std::function<bool(HWND repair)>& step)
+// `whileLicence`, when given, runs once while the licence shows, before it is accepted: what it
+// does then cannot race the acceptance.
+inline RepairRun RunRepairDialog(const std::function<bool(HWND repair)>& step,
+                                 const std::function<void()>& whileLicence = {})
 {
+    bool licenceSeen = false;
     ThreadPoller poller([&] {
         if (CSplashDialog* splash = FindDialog<CSplashDialog>()) {
             PressKey(splash->m_hWnd, VK_ESCAPE);
             return false;
         }
         if (CAgreementDialog* licence = FindDialog<CAgreementDialog>()) {
+            if (!licenceSeen && whileLicence)
+                whileLicence();
+            licenceSeen = true;
             Click(licence->m_hWnd, IDOK);
             return false;
         }
