@@ -15,8 +15,10 @@ export E2E_WORK=${E2E_WORK_ROOT:?}/$scenario E2E_ARTIFACTS=${E2E_ARTIFACT_ROOT:?
 RADAVA=$E2E_WORK/temp/RadAva
 CALLS=$E2E_WORK/calls.log
 PROFILE=$E2E_WORK/usbest.profile
-# The splash and the licence have no title; the licence is the window with the text box.
-SPLASH=""
+# The splash and the licence have no title; the licence is the window with the text box. The
+# splash is the one without it, so that a key meant for a splash that has closed by itself
+# never reaches the licence.
+SPLASH="#!1011"
 LICENCE="#1011"
 REPAIR="Brimlet#1016"
 MESSAGE="#1012"

@@ -38,7 +38,8 @@
 //   windriver list                    prints every visible top-level window and its process
 //
 // SELECTOR is a window title, optionally followed by #ID: the window must also have a child
-// control ID (several windows of one program may share a title). WINDRIVER_WAIT (ms, default
+// control ID (several windows of one program may share a title), or by #!ID: it must not have
+// one (a window without controls, told from another of its title that has them). WINDRIVER_WAIT (ms, default
 // 10000) bounds how long every command other than wait and gone waits for its window.
 #include <windows.h>
 
@@ -138,6 +139,7 @@ std::string ProcessName(DWORD processId)
 struct Selector {
     std::string title;
     int childId = 0;
+    bool childAbsent = false;
 };
 
 Selector ParseSelector(const std::string& text)
@@ -146,7 +148,8 @@ Selector ParseSelector(const std::string& text)
     const std::size_t hash = text.rfind('#');
     if (hash != std::string::npos && hash + 1 < text.size()) {
         selector.title = text.substr(0, hash);
-        selector.childId = std::atoi(text.c_str() + hash + 1);
+        selector.childAbsent = text[hash + 1] == '!';
+        selector.childId = std::atoi(text.c_str() + hash + 1 + (selector.childAbsent ? 1 : 0));
     } else {
         selector.title = text;
     }
@@ -174,7 +177,8 @@ BOOL CALLBACK CollectMatching(HWND window, LPARAM context)
         return TRUE;
     if (WindowTitle(window) != search.selector->title)
         return TRUE;
-    if (search.selector->childId != 0 && !GetDlgItem(window, search.selector->childId))
+    if (search.selector->childId != 0 &&
+        (GetDlgItem(window, search.selector->childId) != nullptr) == search.selector->childAbsent)
         return TRUE;
     search.found.push_back(window);
     return TRUE;
