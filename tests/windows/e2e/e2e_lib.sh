@@ -31,7 +31,8 @@
 #   wait_exit [STATUS [SECONDS]]  waits for the last started program to end (30 s by default) and
 #       fails unless its exit status is STATUS (0 by default). A crash never passes.
 #   running                       true while the last started program runs
-# Windows (SELECTOR: a window title, optionally with #ID: the window has a child control ID)
+# Windows (SELECTOR: a window title, optionally with #ID: the window has a child control ID;
+# with #!ID: it has none)
 #   drv COMMAND ...               windriver on the scenario's desktop (wait, gone, text, click, key,
 #                                 syscmd, checked, enabled, post, redraw, gdi, list), bounded by
 #                                 the call's own wait

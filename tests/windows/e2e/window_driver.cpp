@@ -39,8 +39,8 @@
 //
 // SELECTOR is a window title, optionally followed by #ID: the window must also have a child
 // control ID (several windows of one program may share a title), or by #!ID: it must not have
-// one (a window without controls, told from another of its title that has them). WINDRIVER_WAIT (ms, default
-// 10000) bounds how long every command other than wait and gone waits for its window.
+// one (a window told from another of its title that has that control). WINDRIVER_WAIT (ms,
+// default 10000) bounds how long every command other than wait and gone waits for its window.
 #include <windows.h>
 
 #include <tlhelp32.h>
