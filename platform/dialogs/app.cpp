@@ -96,7 +96,7 @@ int CWinThread::Run()
     BOOL got;
     while ((got = ::GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
         if (!PreTranslateMessage(&msg)) {
-            HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            HWND top = msg.hwnd ? dialogs::RootWindow(msg.hwnd) : nullptr;
             if (!top || !::IsDialogMessageA(top, &msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);

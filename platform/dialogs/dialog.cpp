@@ -219,7 +219,7 @@ INT_PTR CDialog::DoModal()
         return -1;
     HWND owner = nullptr;
     if (m_pParentWnd && m_pParentWnd->m_hWnd) {
-        owner = ::GetAncestor(m_pParentWnd->m_hWnd, GA_ROOT);
+        owner = dialogs::RootWindow(m_pParentWnd->m_hWnd);
     } else if (CWnd* main = AfxGetMainWnd()) {
         // Only a main window of this thread: an owner on another thread would tie the two
         // threads' input together and make this thread wait on the other one.

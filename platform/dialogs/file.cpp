@@ -171,12 +171,48 @@ BOOL CFile::GetStatus(LPCSTR fileName, CFileStatus& status)
 {
     if (!fileName || !*fileName)
         return FALSE;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(fileName, GetFileExInfoStandard, &data))
+    // FindFirstFileA (GetFileAttributesExA is not in Windows 95) would take these as wildcards
+    // and answer for another file; no name holds them. None is a trail byte of a double-byte
+    // code page.
+    for (LPCSTR c = fileName; *c; ++c) {
+        if (*c == '*' || *c == '?' || *c == '<' || *c == '>' || *c == '"')
+            return FALSE;
+    }
+    char fullName[MAX_PATH];
+    const DWORD length = ::GetFullPathNameA(fileName, MAX_PATH, fullName, nullptr);
+    if (length == 0 || length >= MAX_PATH)
         return FALSE;
-    status = StatusOf(data);
-    if (!::GetFullPathNameA(fileName, MAX_PATH, status.m_szFullName, nullptr))
-        lstrcpynA(status.m_szFullName, fileName, MAX_PATH);
+    // A folder is found by its name without the separator after it (a drive's root keeps it);
+    // a file named with one is none.
+    char search[MAX_PATH];
+    lstrcpyA(search, fullName);
+    bool folderOnly = false;
+    for (;;) {
+        char* last = ::CharPrevA(search, search + lstrlenA(search));
+        if (last == search || (*last != '\\' && *last != '/'))
+            break;
+        const char before = *::CharPrevA(search, last);
+        if (before == ':' || before == '\\' || before == '/')
+            break;
+        *last = '\0';
+        folderOnly = true;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA(search, &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        ::FindClose(find);
+        if (folderOnly && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return FALSE;
+        status = StatusOf(found);
+    } else {
+        // A drive's root or a share is no entry of a folder: only its attributes can be known.
+        const DWORD attributes = ::GetFileAttributesA(fullName);
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return FALSE;
+        status = CFileStatus{};
+        status.m_attribute = static_cast<BYTE>(attributes);
+    }
+    lstrcpynA(status.m_szFullName, fullName, MAX_PATH);
     return TRUE;
 }
 

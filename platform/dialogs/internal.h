@@ -8,6 +8,11 @@ namespace dialogs {
 
 bool OnOwnThread(HWND window);
 
+// The top-level window that holds `window` by the chain of parents (owners do not count), the
+// window itself when it is top-level, null for no window: what GetAncestor(GA_ROOT) answers.
+// Windows 95 and NT 4.0 have no GetAncestor.
+HWND RootWindow(HWND window);
+
 // Offers the message to PreTranslateMessage of the object of its window and of each parent's, up
 // to the top-level window or stop; TRUE when one took it. stopReached: whether stop was offered.
 BOOL PreTranslateUpTo(MSG* msg, HWND stop, bool* stopReached = nullptr);

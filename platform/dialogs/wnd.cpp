@@ -87,6 +87,21 @@ const MessageMapEntry* FindEntry(const MessageMap* map, EntryKind kind, UINT mes
 
 bool OnOwnThread(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
+HWND RootWindow(HWND window)
+{
+    if (!::IsWindow(window))
+        return nullptr;
+    // GetParent gives a child's parent, but a top-level window's owner: so only children climb.
+    const HWND desktop = ::GetDesktopWindow();
+    while (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD) {
+        const HWND parent = ::GetParent(window);
+        if (!parent || parent == desktop)
+            break;
+        window = parent;
+    }
+    return window;
+}
+
 BOOL PreTranslateUpTo(MSG* msg, HWND stop, bool* stopReached)
 {
     for (HWND window = msg->hwnd; window; window = ::GetParent(window)) {
@@ -617,6 +632,8 @@ void CWnd::SetFont(CFont* font, BOOL redraw)
 }
 
 CFont* CWnd::GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))); }
+
+CWnd* CWnd::GetTopLevelParent() const { return FromHandle(dialogs::RootWindow(m_hWnd)); }
 
 CWnd* CWnd::GetNextDlgTabItem(CWnd* control, BOOL previous) const
 {

@@ -1088,6 +1088,42 @@ TEST_F(DoubleByteString, SearchesStepOverTheTrailBytesOfPathsAndTitles)
     EXPECT_EQ(reversed.MakeReverse(), "\xB3\x5C" "ba");
 }
 
+TEST(Windows, TheTopLevelParentClimbsParentsButNotOwners)
+{
+    const auto make = [](DWORD style, HWND parent) {
+        return ::CreateWindowExA(0, "STATIC", "", style, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    };
+    const HWND top = make(WS_POPUP, nullptr);
+    const HWND child = make(WS_CHILD, top);
+    const HWND grandchild = make(WS_CHILD, child);
+    const HWND owned = make(WS_POPUP, top);  // a popup's "parent" is its owner
+    const HWND ownedChild = make(WS_CHILD, owned);
+    const HWND messageOnly = make(0, HWND_MESSAGE);
+    ASSERT_TRUE(top && child && grandchild && owned && ownedChild && messageOnly);
+    struct Case {
+        const char* what;
+        HWND window;
+        HWND root;
+    } cases[] = {
+        {"a top-level window", top, top},
+        {"a child", child, top},
+        {"a grandchild", grandchild, top},
+        {"an owned popup", owned, owned},
+        {"a child of an owned popup", ownedChild, owned},
+        {"a message-only window", messageOnly, messageOnly},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(CWnd::FromHandle(c.window)->GetTopLevelParent()->GetSafeHwnd(), c.root);
+        EXPECT_EQ(c.root, ::GetAncestor(c.window, GA_ROOT)) << "the system's own answer where it has one";
+    }
+    ::DestroyWindow(messageOnly);
+    ::DestroyWindow(owned);
+    ::DestroyWindow(top);
+    CWnd none;
+    EXPECT_EQ(none.GetTopLevelParent(), nullptr);
+}
+
 TEST(File, ReadsWritesAndReportsStatus)
 {
     char folder[MAX_PATH];
@@ -1128,6 +1164,54 @@ TEST(File, ReadsWritesAndReportsStatus)
     memory.SeekToBegin();
     EXPECT_TRUE(memory.Write("\x09", 1));
     EXPECT_EQ(block[0], 9);
+}
+
+TEST(File, StatusByNameIsFoundForFilesFoldersAndRootsAndNotThroughWildcards)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const CString folder = CString(temp) + "dialogs_status_test";
+    const CString file = folder + "\\data.bin";
+    CreateDirectoryA(folder, nullptr);
+    CFile writer;
+    ASSERT_TRUE(writer.Open(file, CFile::modeCreate | CFile::modeWrite));
+    ASSERT_TRUE(writer.Write("abc", 3));
+    writer.Close();
+    char root[] = "C:\\";
+
+    struct Case {
+        const char* what;
+        CString name;
+        bool found;
+        bool directory;
+    } cases[] = {
+        {"a file", file, true, false},
+        {"a folder", folder, true, true},
+        {"a folder with a separator after it", folder + "\\", true, true},
+        {"a drive's root", root, true, true},
+        {"a file with a separator after it", file + "\\", false, false},
+        {"a name with *", folder + "\\data.*", false, false},
+        {"a name with ?", folder + "\\dat?.bin", false, false},
+        {"a name with <", folder + "\\data<", false, false},
+        {"a missing file", folder + "\\none.bin", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CFileStatus status;
+        ASSERT_EQ(CFile::GetStatus(c.name, status) != FALSE, c.found);
+        if (!c.found)
+            continue;
+        EXPECT_EQ((status.m_attribute & FILE_ATTRIBUTE_DIRECTORY) != 0, c.directory);
+        char full[MAX_PATH];
+        GetFullPathNameA(c.name, MAX_PATH, full, nullptr);
+        EXPECT_STREQ(status.m_szFullName, full);
+        if (!c.directory) {
+            EXPECT_EQ(status.m_size, 3u);
+            EXPECT_GT(status.m_mtime.GetTime(), 0) << "the file's times come with it";
+        }
+    }
+    EXPECT_TRUE(CFile::Remove(file));
+    RemoveDirectoryA(folder);
 }
 
 TEST(Gdi, ObjectsFreeTheirHandles)
