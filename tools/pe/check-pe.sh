@@ -1,29 +1,35 @@
 #!/usr/bin/env bash
 # tools/pe/check-pe.sh --post-xp LIST [--post-xp LIST ...]
-#                      [--nt-only LIST --win9x-stubs LIST --win9x-programs REGEX]
+#                      [--nt-only LIST --win9x-stubs LIST --legacy-lacks LIST --win9x-programs REGEX]
 #                      [--release --build-path DIR [--build-path DIR ...]] PATH...
-# Every .exe and .dll under PATH (a folder or a file) must load on every Windows from 95 and NT 4
-# on: subsystem and OS version at most 4.0 (a loader refuses an image above its own version);
-# imports only from system DLLs (no runtime DLL beside it); none of the functions of the LISTs
-# given with --post-xp (newer than Windows XP: the ones the headers declare only for later
-# systems, listed by list-post-xp-functions.sh, and the ones they declare unguarded), and none of
-# msvcrt's secure "_s" functions, which XP's msvcrt lacks.
-# Programs whose file name matches REGEX carry the Windows 9x road: they import nothing of the
-# NT-only LIST (95, 98 and Me lack those) nor of the stub LIST (there only as stubs that fail).
+# What it checks, for every .exe and .dll under PATH (a folder or a file):
+# - subsystem and OS version at most 4.0, so that every loader from Windows 95 and NT 4.0 on
+#   takes the image (a loader refuses one above its own version);
+# - imports only from system DLLs (no runtime DLL beside it);
+# - none of the functions of the LISTs given with --post-xp (newer than Windows XP: the ones the
+#   headers declare only for later systems, listed by list-post-xp-functions.sh, and the ones
+#   they declare unguarded), and none of msvcrt's secure "_s" functions, which XP's msvcrt lacks.
+# Programs whose file name matches REGEX carry the Windows 9x road and load on 95 and NT 4.0:
+# they import nothing of the NT-only LIST (95, 98 and Me lack those), nothing of the stub LIST
+# (there only as stubs that fail) and nothing of the --legacy-lacks LIST (what Windows 98 and
+# 2000 added: retail 95 or NT 4.0 lacks it).
 # With --release, no file carries a debug section or any DIR given with --build-path.
+# What it cannot see: the versions of the system DLLs a program needs (comctl32 4.70 for
+# InitCommonControlsEx and _TrackMouseEvent, shlwapi, msvcrt.dll on Windows 95).
 # Prints one line per problem and fails when there is any, or nothing to check. A file that
 # vanishes while it is checked (scenarios copy and delete programs under the build tree) is
 # skipped; one that cannot be read is checked again once, then reported.
 set -euo pipefail
 # Tests put a stand-in for objdump here.
 objdump=${CHECK_PE_OBJDUMP:-i686-w64-mingw32-objdump}
-post_xp_lists=() nt_only= win9x_stubs= win9x_programs='^$' release= build_paths=()
+post_xp_lists=() nt_only= win9x_stubs= legacy_lacks= win9x_programs='^$' release= build_paths=()
 paths=()
 while [ $# -gt 0 ]; do
   case $1 in
     --post-xp) post_xp_lists+=("$2"); shift 2 ;;
     --nt-only) nt_only=$2; shift 2 ;;
     --win9x-stubs) win9x_stubs=$2; shift 2 ;;
+    --legacy-lacks) legacy_lacks=$2; shift 2 ;;
     --win9x-programs) win9x_programs=$2; shift 2 ;;
     --release) release=1; shift ;;
     --build-path) build_paths+=("$2"); shift 2 ;;
@@ -31,8 +37,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#post_xp_lists[@]} -gt 0 ] || { echo "check-pe: no list of post-XP functions (--post-xp)" >&2; exit 2; }
-for list in "${post_xp_lists[@]}"; do
-  [ -s "$list" ] || { echo "check-pe: the list $list is empty or missing" >&2; exit 2; }
+for list in "${post_xp_lists[@]}" "$nt_only" "$win9x_stubs" "$legacy_lacks"; do
+  [ -z "$list" ] || [ -s "$list" ] || { echo "check-pe: the list $list is empty or missing" >&2; exit 2; }
 done
 [ ${#paths[@]} -gt 0 ] || { echo "check-pe: nothing to check" >&2; exit 2; }
 allowed_dlls='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|msvcrt|ole32|oleaut32|winmm|setupapi|version|shlwapi|rezo)\.dll$'
@@ -114,6 +120,11 @@ check() {
       while read -r fn; do
         [ -n "$fn" ] && report "$file: imports $fn, which Windows 98 has only as a stub that fails"
       done < <(grep -xF "$(names "$win9x_stubs")" <<<"$functions" || true)
+    fi
+    if [ -n "$legacy_lacks" ]; then
+      while read -r fn; do
+        [ -n "$fn" ] && report "$file: imports $fn, which Windows 95 or NT 4.0 lacks"
+      done < <(grep -xF "$(names "$legacy_lacks")" <<<"$functions" || true)
     fi
   fi
   if [ -n "$release" ]; then

@@ -20,6 +20,12 @@ int main(void)
     return OpenProcessToken(GetCurrentProcess(), TOKEN_READ, &token) ? 0 : 1;
 #elif defined(PROBE_WIN9X_STUB)
     return CreateSemaphoreW(NULL, 0, 1, NULL) ? 0 : 1; /* a stub that fails on 95, 98 and Me */
+#elif defined(PROBE_LEGACY)
+    /* What Windows 98 and 2000 added: 95 and NT 4.0 refuse to load a program that imports it. */
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA("C:\\", GetFileExInfoStandard, &data))
+        return 1;
+    return GetAncestor(GetDesktopWindow(), GA_ROOT) ? 0 : 1;
 #elif defined(PROBE_UNGUARDED)
     /* Declared for XP by the headers, though XP lacks them. */
     DWORD value = 0, size = sizeof value;
