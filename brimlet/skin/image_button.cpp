@@ -650,7 +650,10 @@ BOOL CImageButton::ShowDropDownMenu()
     if (watch.Deleted())
         return TRUE;
     m_menuShown = FALSE;
-    Invalidate();
+    // Of a window the owner destroyed nothing is left to repaint; a null window would mean the
+    // whole desktop.
+    if (::IsWindow(m_hWnd))
+        Invalidate();
     if (command != 0 && m_menuTarget)
         ::PostMessageA(m_menuTarget, WM_COMMAND, command & 0xFFFF, 0);
     return TRUE;

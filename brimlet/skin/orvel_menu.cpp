@@ -807,23 +807,26 @@ BOOL OrvelMenu::ModifyRecords(LPCWSTR text, UINT commandId, ImageMode mode, int 
         visitedMenus.push_back(menu);
         visitedPositions.push_back(position);
         OrvelMenu* owner = AsOrvel(menu);
-        if (!owner || static_cast<size_t>(position) >= owner->m_items.size())
-            continue;  // no record stands for this occurrence
-        MenuItemData* record = owner->m_items[static_cast<size_t>(position)];
+        if (!owner)
+            continue;  // a popup of other code keeps no records
+        const size_t index = static_cast<size_t>(position);
+        MenuItemData* record = nullptr;
+        if (index < owner->m_items.size()) {
+            record = owner->m_items[index];
+        } else if (index == owner->m_items.size()) {
+            // An item other code appended right after ours: its record can stand at its position.
+            record = new MenuItemData;
+            owner->m_items.push_back(record);
+        } else {
+            continue;  // a record here would stand at another item's position
+        }
         update(record);
         occurrences.push_back({owner, position, record});
     }
-    // A command in no menu gets no record: one that no item shows would put the records out of
-    // step with the items.
-    if (visitedMenus.empty())
+    // Nothing to show a record: one that no item shows would put the records out of step with
+    // the items.
+    if (occurrences.empty())
         return FALSE;
-    if (occurrences.empty()) {
-        // Items that other code put in: the first one the system finds shows a new record.
-        auto* record = new MenuItemData;
-        m_items.push_back(record);
-        update(record);
-        return ::ModifyMenuA(m_hMenu, commandId, record->flags, commandId, reinterpret_cast<LPCSTR>(record));
-    }
     // Each occurrence shows its own record, so removing one never leaves another pointing at it.
     BOOL result = FALSE;
     for (const Occurrence& occurrence : occurrences)

@@ -230,6 +230,28 @@ TEST_F(DropDownMenu, AMenuTheOwnerAttachesWhenToldIsTheOneThatOpens)
     EXPECT_FALSE(m_button.MenuShown());
 }
 
+TEST_F(DropDownMenu, AButtonWhoseWindowTheOwnerDestroysWhenToldRepaintsNothing)
+{
+    // Another window of the program, painted and left without an update region: a repaint of a
+    // null window would reach it too (the whole desktop).
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "elsewhere", WS_POPUP | WS_VISIBLE, 400, 300, 60, 40,
+                               nullptr, nullptr));
+    other.UpdateWindow();
+    ASSERT_FALSE(::GetUpdateRect(other.m_hWnd, nullptr, FALSE));
+    ASSERT_EQ(m_button.AttachDropDownMenu(kTemplate, m_owner.m_hWnd, TRUE), 0u);
+    m_button.SetMenuNotify(m_owner.m_hWnd, kNotify, 0);
+    m_owner.m_onNotice = [this] { m_button.DestroyWindow(); };
+    m_button.SendMessage(BM_CLICK);  // nothing pumped until the check
+    EXPECT_EQ(m_owner.m_notices.size(), 1u);
+    EXPECT_EQ(m_button.m_hWnd, nullptr);
+    EXPECT_FALSE(m_button.MenuShown());
+    EXPECT_FALSE(::GetUpdateRect(other.m_hWnd, nullptr, FALSE)) << "another window was invalidated";
+    EXPECT_TRUE(m_owner.m_commands.empty());
+    other.DestroyWindow();
+    Pump();
+}
+
 // A button in storage of its own, so that what is written to it after it is gone shows.
 TEST_F(DropDownMenu, AButtonTheOwnerDeletesWhenToldIsNotTouchedAgain)
 {

@@ -562,6 +562,36 @@ TEST(OrvelMenuEdit, RecordsStayInStepWithTheItems)
     ExpectInStep(menu);
 }
 
+TEST(OrvelMenuEdit, ModifyingItemsOfOtherCodeKeepsEveryMenusRecordsInStep)
+{
+    // Items put in behind the menu's back: in a popup that is no OrvelMenu, right after the
+    // records (the record can stand at its position) and one further on (it cannot).
+    const UINT foreign = NextCommand();
+    const UINT adjacent = NextCommand();
+    const UINT beyond = NextCommand();
+    OrvelMenu menu;
+    Fill(menu, {L"A", L"B"}, NextCommand());
+    NextCommand();
+    HMENU plain = ::CreatePopupMenu();
+    ASSERT_TRUE(::AppendMenuA(plain, MF_STRING, foreign, "Foreign"));
+    ASSERT_TRUE(::AppendMenuA(menu, MF_STRING, adjacent, "Adjacent"));
+    ASSERT_TRUE(::AppendMenuA(menu, MF_STRING, beyond, "Beyond"));
+    ASSERT_TRUE(::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(plain), "Plain"));
+
+    EXPECT_FALSE(menu.ModifyItem(L"Changed", foreign));
+    EXPECT_FALSE(IsOwnerDrawn(plain, 0)) << "a popup of other code is left as it is";
+    EXPECT_FALSE(menu.ModifyItem(L"Changed", beyond));
+    EXPECT_FALSE(IsOwnerDrawn(menu, 3));
+    ASSERT_EQ(menu.Items().size(), 2u) << "no record stands at another item's position";
+
+    EXPECT_TRUE(menu.ModifyItem(L"Adopted", adjacent));
+    ASSERT_EQ(menu.Items().size(), 3u);
+    for (UINT p = 0; p < 3; ++p)
+        EXPECT_EQ(ItemData(menu, p), menu.Items()[p]) << p;
+    EXPECT_EQ(menu.Items()[2]->text, L"Adopted");
+    EXPECT_EQ(Texts(menu), L"A|B|Adopted|");
+}
+
 TEST(OrvelMenuEdit, InsertingByCommandGoesBeforeItInItsOwnMenu)
 {
     const UINT command = NextCommand();
