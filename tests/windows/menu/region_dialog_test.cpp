@@ -179,15 +179,68 @@ TEST(RegionBitmapDialog, ABitmapFileGivesTheSameRegionAndAMissingOneNone)
     dialog.DestroyWindow();
 }
 
-// The slower pixel-by-pixel read gives the same region, so the one-pass read is checked on its
-// own: the region is read from the bitmap's top rows in one pass.
+// The program's own import slots of GetDIBits and GetPixel, through which the dialog's calls go:
+// counting them tells which read the dialog took.
+extern "C" void* GetDIBitsSlot __asm__("__imp__GetDIBits@28");
+extern "C" void* GetPixelSlot __asm__("__imp__GetPixel@12");
+
+using GetDIBitsFunction = int(WINAPI*)(HDC, HBITMAP, UINT, UINT, LPVOID, LPBITMAPINFO, UINT);
+using GetPixelFunction = COLORREF(WINAPI*)(HDC, int, int);
+GetDIBitsFunction g_getDIBits;
+GetPixelFunction g_getPixel;
+int g_getDIBitsCalls;
+int g_getPixelCalls;
+
+int WINAPI CountedGetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage)
+{
+    ++g_getDIBitsCalls;
+    return g_getDIBits(dc, bitmap, start, lines, bits, info, usage);
+}
+
+COLORREF WINAPI CountedGetPixel(HDC dc, int x, int y)
+{
+    ++g_getPixelCalls;
+    return g_getPixel(dc, x, y);
+}
+
+// Puts `replacement` in an import slot for its own life.
+class SlotSwap
+{
+public:
+    SlotSwap(void*& slot, void* replacement) : m_slot(slot), m_original(slot) { Write(replacement); }
+    ~SlotSwap() { Write(m_original); }
+    void* Original() const { return m_original; }
+
+private:
+    void Write(void* value)
+    {
+        DWORD protection = 0;
+        ::VirtualProtect(&m_slot, sizeof m_slot, PAGE_READWRITE, &protection);
+        m_slot = value;
+        ::VirtualProtect(&m_slot, sizeof m_slot, protection, &protection);
+    }
+    void*& m_slot;
+    void* m_original;
+};
+
+// The region of a bitmap larger than the client area comes from its top rows, read in one pass:
+// one GetDIBits, no pixel by pixel.
 TEST(RegionBitmapDialog, ABitmapLargerThanTheClientAreaIsReadInOnePassFromItsTopRows)
 {
     CTestRegionDialog dialog;
     ASSERT_TRUE(dialog.Create(kBorderless, nullptr));
     dialog.SetRegionKeyColor(kMagenta);
-    dialog.EnableBitmapRegion(TRUE);
     ASSERT_TRUE(dialog.SetBitmap(kLargeRegionBitmap));
+    {
+        SlotSwap dibits(GetDIBitsSlot, reinterpret_cast<void*>(&CountedGetDIBits));
+        SlotSwap pixel(GetPixelSlot, reinterpret_cast<void*>(&CountedGetPixel));
+        g_getDIBits = reinterpret_cast<GetDIBitsFunction>(dibits.Original());
+        g_getPixel = reinterpret_cast<GetPixelFunction>(pixel.Original());
+        g_getDIBitsCalls = g_getPixelCalls = 0;
+        dialog.EnableBitmapRegion(TRUE);
+    }
+    EXPECT_EQ(g_getDIBitsCalls, 1) << "the region's pixels in one pass";
+    EXPECT_EQ(g_getPixelCalls, 0) << "and not one by one";
     RECT client;
     ::GetClientRect(dialog.m_hWnd, &client);
     const int width = client.right;
