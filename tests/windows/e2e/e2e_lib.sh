@@ -119,6 +119,7 @@ start() {
       --as) copy=$2; shift 2 ;;
       --in-place) in_place=yes; shift ;;
       --all) all=(--all); shift ;;
+      --open-no-child) settings+=(--open-no-child); shift ;;
       --) shift; break ;;
       -*) echo "start: unknown option $1" >&2; exit 2 ;;
       *) break ;;

@@ -39,35 +39,15 @@ case $scenario in
     grep -q 'with exit status 3 \|exit status is unknown' "$PROGRAM_LOG" || fail "no child's end was reported"
     ;;
   all-children-unseen)
-    # The driver is held still (SIGSTOP on its Wine process) while the tree's parent starts five
-    # children that end with 3 and all of them are gone: the driver cannot open any child when
-    # it goes on, and must not pass what it could not see. A Wine process's command line is the
-    # Windows one: the program, then its arguments.
-    start --all "$E2E_PROCESS_TREE" after 10000 spawn 5 exit 3
-    tree="^([^ ]+ )?Z:[^ ]*process_tree-$E2E_NAME\.exe"
-    driver=
-    until=$((SECONDS + 60))
-    while { [ -z "$driver" ] || ! grep -q 'process_tree: waiting' "$PROGRAM_LOG"; } && [ "$SECONDS" -lt "$until" ]; do
-      driver=$(pgrep -f "^[^ ]*windriver\.exe run .*process_tree-$E2E_NAME" | head -1 || true)
-      sleep 0.1
-    done
-    [ -n "$driver" ] || fail "no driver process"
-    # Held once the parent runs (it said so), in the 10 s it waits before it starts its children.
-    kill -STOP "$driver"
-    seen=no left=yes
-    until=$((SECONDS + 120))
-    while [ "$SECONDS" -lt "$until" ]; do
-      pgrep -f "$tree exit" >/dev/null && seen=yes
-      pgrep -f "$tree" >/dev/null || left=no
-      [ "$seen" = yes ] && [ "$left" = no ] && break
-      sleep 0.1
-    done
-    kill -CONT "$driver"
-    [ "$seen" = yes ] && [ "$left" = no ] ||
-      fail "the children did not come and go while the driver was held (seen: $seen, left: $left)"
+    # Children that end before the driver can open them (at native speed one that lives a few
+    # milliseconds may): the driver opens none of them here, so the case is certain at any speed.
+    # The run must fail all the same, and each child's end be reported, by its status or as
+    # unknown.
+    start --all --open-no-child "$E2E_PROCESS_TREE" spawn 5 exit 3
     run_all_wait
     [ "$PROGRAM_STATUS" != 0 ] || fail "children the driver could not see passed the run"
-    grep -q 'exit status is unknown' "$PROGRAM_LOG" || fail "the children were not reported: $(cat "$PROGRAM_LOG")"
+    reported=$(grep -c 'ended with exit status 3 \|exit status is unknown' "$PROGRAM_LOG" || true)
+    [ "$reported" -ge 5 ] || fail "$reported of the 5 children were reported: $(cat "$PROGRAM_LOG")"
     ;;
   long-wait)
     # A wait of 35 s is not cut short: it ends after 35 s with "no window", not at a fixed cap.

@@ -4,10 +4,8 @@
 //   process_tree crash                  ends by an access violation
 //   process_tree spawn COUNT ARGS...    starts COUNT copies of itself with ARGS, keeps no handle
 //                                       to them and ends at once with status 0
-//   process_tree after MS ARGS...       says that it waits, waits MS, then does what ARGS say
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -21,12 +19,6 @@ int Act(int argc, char** argv)
     if (argc >= 1 && std::strcmp(argv[0], "crash") == 0) {
         ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
         return 0;
-    }
-    if (argc >= 3 && std::strcmp(argv[0], "after") == 0) {
-        std::printf("process_tree: waiting %s ms\n", argv[1]);
-        std::fflush(stdout);
-        ::Sleep(std::strtoul(argv[1], nullptr, 10));
-        return Act(argc - 2, argv + 2);
     }
     if (argc >= 3 && std::strcmp(argv[0], "spawn") == 0) {
         char self[MAX_PATH] = {};

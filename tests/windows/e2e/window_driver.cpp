@@ -10,7 +10,7 @@
 // variable the commands work on the default desktop, with no isolation.
 //
 //   windriver run [--env NAME=VALUE]... [--version VERSION] [--app-version FILE.exe=VERSION]...
-//                 [--native-dll NAME]... [--all] PROGRAM [ARGS...]
+//                 [--native-dll NAME]... [--all [--open-no-child]] PROGRAM [ARGS...]
 //       Starts PROGRAM (its standard handles are windriver's) and waits for it to end. Its exit
 //       status is windriver's (a status above 254, such as an exception code, gives 255; the
 //       full value is printed). --env sets a variable for the program; --version sets the
@@ -21,6 +21,8 @@
 //       windriver waits until all of them have ended and reports each that ended with a status
 //       other than 0, abnormally, or too soon to be opened (its status unknown); its own status
 //       is the program's, or else the first other one that was not 0 (1 for an unknown one).
+//       --open-no-child (the harness's own scenarios): opens none of the processes the program
+//       starts, as though each had ended too soon, so that case is certain at any speed.
 //   windriver end                     ends every process still in the desktop's job
 //   windriver wait SELECTOR [MS]      until a visible window matches (exit 1 on time-out)
 //   windriver gone SELECTOR [MS]      until no window matches
@@ -352,11 +354,16 @@ int Run(int argc, char** argv)
     std::vector<std::pair<std::string, std::string>> appVersions;
     std::string version;
     bool all = false;
+    bool openNoChild = false;
     int index = 2;
     for (; index < argc && std::strncmp(argv[index], "--", 2) == 0; ++index) {
         const std::string option = argv[index];
         if (option == "--all") {
             all = true;
+            continue;
+        }
+        if (option == "--open-no-child") {
+            openNoChild = true;
             continue;
         }
         if (index + 1 >= argc)
@@ -380,7 +387,7 @@ int Run(int argc, char** argv)
             return Usage();
         }
     }
-    if (index >= argc)
+    if (index >= argc || (openNoChild && !all))
         return Usage();
     const std::string program = argv[index];
     std::string commandLine = Quoted(program);
@@ -453,7 +460,7 @@ int Run(int argc, char** argv)
         const auto watch = [&](DWORD processId) {
             if (processId && !watched.count(processId)) {
                 watched[processId].process =
-                    OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+                    openNoChild ? nullptr : OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
             }
             return processId ? &watched[processId] : nullptr;
         };
