@@ -55,11 +55,15 @@ call_log() {
   [ -f "$CALLS" ] && tr -d '\r' <"$CALLS" || true
 }
 
-# Lines of the call log whose function (third field) matches the regular expression. No log is
-# no answer: the library was never loaded.
-calls() {
+# expect_calls FUNCTION OP COUNT MESSAGE: the lines of the call log whose function (third field)
+# matches the regular expression FUNCTION number OP (test's -eq, -ge, ...) COUNT, or the scenario
+# fails with MESSAGE. No log is no answer: the library was never loaded. (Not a $(...) function:
+# a failure there would end only the subshell.)
+expect_calls() {
   [ -f "$CALLS" ] || fail "no call log: the library was never loaded"
-  call_log | awk -v f="$1" '$3 ~ "^(" f ")\\("' | wc -l
+  local count
+  count=$(call_log | awk -v f="$1" '$3 ~ "^(" f ")\\("' | wc -l)
+  [ "$count" "$2" "$3" ] || fail "$4 ($count calls of $1)"
 }
 
 # The mode bytes of the repairs the library started.
@@ -236,8 +240,8 @@ case $scenario in
     close_message
     wait_exit 0
     [ "$(repair_modes)" = 0xC0 ] || fail "repair modes: $(repair_modes)"
-    [ "$(calls REZO_GetBADBlockInfomation)" = 1 ] || fail "the bad blocks were not read once"
-    [ "$(calls REZO_GetErrorCode)" = 1 ] || fail "the error code was not read once"
+    expect_calls REZO_GetBADBlockInfomation -eq 1 "the bad blocks were not read once"
+    expect_calls REZO_GetErrorCode -eq 1 "the error code was not read once"
     # The state was polled until it read 0xFF, and never after.
     [ "$(call_log | awk '$3 ~ /^REZO_GetCurrentState/' | tail -1 | awk '{print $NF}')" = 0xFF ] ||
       fail "the last state read is not 0xFF"
@@ -279,8 +283,8 @@ case $scenario in
     ! drv wait "$REPAIR" 300 >/dev/null 2>&1 || fail "the repair dialog showed"
     close_message
     wait_exit 0
-    [ "$(calls REZO_DeviceExist)" = 1 ] || fail "the presence was not tested once"
-    [ "$(calls REZO_RunRepairDevice)" = 0 ] || fail "a repair ran"
+    expect_calls REZO_DeviceExist -eq 1 "the presence was not tested once"
+    expect_calls REZO_RunRepairDevice -eq 0 "a repair ran"
     ;;
 
   production-no-device)
@@ -312,8 +316,8 @@ case $scenario in
       expect_text "$BOX" 65535 "$expected"
       drv key "$BOX" 0x0D
       wait_exit 0
-      [ "$(calls REZO_GetChipID)" -ge 1 ] || fail "the chip was not read"
-      [ "$(calls REZO_RunRepairDevice)" = 0 ] || fail "a repair ran"
+      expect_calls REZO_GetChipID -ge 1 "the chip was not read"
+      expect_calls REZO_RunRepairDevice -eq 0 "a repair ran"
     else
       shot "$REPAIR" 3-repair
       [ "$(run_repair)" = "$SUCCESS_TEXT" ] || fail "result: $(text_of "$MESSAGE" 1012)"
@@ -345,7 +349,7 @@ case $scenario in
     picture "$REPAIR" 4-forward
     drv click "$REPAIR" 2
     wait_exit 0
-    [ "$(calls REZO_CreateCUSBDevice)" = 1 ] || fail "the second start used the library"
+    expect_calls REZO_CreateCUSBDevice -eq 1 "the second start used the library"
     ;;
 
   removal-idle)
@@ -359,7 +363,7 @@ case $scenario in
     ! drv wait "$REPAIR" 200 >/dev/null 2>&1 || fail "the repair dialog still shows"
     drv key "$BOX" 0x0D
     wait_exit 0
-    [ "$(calls REZO_RunRepairDevice)" = 0 ] || fail "a repair ran"
+    expect_calls REZO_RunRepairDevice -eq 0 "a repair ran"
     ;;
 
   removal-busy | removal-after)
@@ -378,7 +382,7 @@ case $scenario in
     drv wait "$MESSAGE" 500 >/dev/null || fail "the result message went"
     close_message
     wait_exit 0
-    [ "$(calls REZO_DeviceExist)" = 1 ] || fail "the presence was tested during the repair"
+    expect_calls REZO_DeviceExist -eq 1 "the presence was tested during the repair"
     ;;
 
   close-during-repair)
