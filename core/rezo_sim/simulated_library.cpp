@@ -198,9 +198,10 @@ int SimulatedLibrary::RunRepair(std::uint32_t thread, std::uint32_t handle, std:
     while (progress < 100) {
         environment_.Sleep(profile_.stepMilliseconds);
         progress = std::min<std::uint32_t>(progress + profile_.progressStep, 100);
-        progress_ = progress;
+        // Gone before the progress shows: whoever reads the progress it went at reads it gone.
         if (profile_.removal == Removal::During && progress >= profile_.removalAt)
             RemoveDevice(thread, "during the repair at " + std::to_string(progress) + "%");
+        progress_ = progress;
     }
     environment_.Sleep(profile_.finishMilliseconds);
     ended_ = true;

@@ -42,7 +42,12 @@ public:
         if (realSleep)
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     }
-    void AnnounceRemoval() override { ++announcements; }
+    void AnnounceRemoval() override
+    {
+        ++announcements;
+        if (onAnnounce)
+            onAnnounce();
+    }
     void ScheduleRemoval(std::uint32_t milliseconds) override { scheduled.push_back(milliseconds); }
 
     std::vector<std::string> Lines()
@@ -64,6 +69,7 @@ public:
     std::vector<std::uint32_t> sleeps;
     std::vector<std::uint32_t> scheduled;
     std::function<void()> onSleep;
+    std::function<void()> onAnnounce;
     bool realSleep = false;
     int announcements = 0;
 };
@@ -367,9 +373,13 @@ TEST(RezoLibrary, RemovalDuringTheRepair)
     const std::uint32_t handle = library.CreateDevice(kDialogThread);
     std::vector<int> present;
     environment.onSleep = [&] { present.push_back(library.DeviceExist(kDialogThread, handle)); };
+    // Gone before the progress shows 40: a program that reads 40 never reads it present.
+    std::vector<unsigned> progressWhenGone;
+    environment.onAnnounce = [&] { progressWhenGone.push_back(library.GetCurrentProgress(kDialogThread, handle)); };
     EXPECT_EQ(library.RunRepair(kWorkerThread, handle, 0x40), 0);
     // Pauses before 20, 40 (removed), 60, 80, 100, then the hold at 100.
     EXPECT_EQ(present, (std::vector<int>{1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(progressWhenGone, (std::vector<unsigned>{20}));
     EXPECT_EQ(environment.announcements, 1);
     EXPECT_EQ(library.GetCurrentState(kDialogThread, handle), 0xFF) << "the repair goes on to its end";
     EXPECT_TRUE(environment.Logged("Brimlet.exe 2 event device-removed during the repair at 40%"));
