@@ -564,9 +564,14 @@ BOOL CALLBACK ReadChildBox(HWND window, LPARAM data)
         return TRUE;
     char text[512] = {};
     GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
-    box->text = text;
     box->seen = true;
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    // The first text read is kept, and the box closed only then: read while the box is still
+    // being made, or again after the OK while it is being destroyed, its text control may be
+    // empty or gone.
+    if (box->text.empty())
+        box->text = text;
+    if (!box->text.empty())
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
     return FALSE;
 }
 
