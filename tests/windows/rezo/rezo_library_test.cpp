@@ -444,9 +444,20 @@ TEST_F(SimulatingRezo, RemovalDuringTheRepairTellsTheProgramsWindows)
     RepairRun run{&rezo, rezo.CreateCUSBDevice(), 0x40};
     HANDLE worker = CreateThread(nullptr, 0, RunRepair, &run, 0, nullptr);
     ASSERT_NE(worker, nullptr);
-    std::vector<std::pair<unsigned, int>> seen;  // progress, presence
+    // The progress read before and after each presence: two calls are never one moment, so a
+    // sample is judged by the progress on the side that bounds it.
+    struct Sample {
+        unsigned before;
+        int present;
+        unsigned after;
+    };
+    std::vector<Sample> seen;
     while (rezo.GetCurrentState(run.handle) != kRezoStateFinished && seen.size() < 2000) {
-        seen.emplace_back(rezo.GetCurrentProgress(run.handle), rezo.DeviceExist(run.handle));
+        Sample sample;
+        sample.before = rezo.GetCurrentProgress(run.handle);
+        sample.present = rezo.DeviceExist(run.handle);
+        sample.after = rezo.GetCurrentProgress(run.handle);
+        seen.push_back(sample);
         PumpFor(5);
     }
     EXPECT_EQ(WaitForSingleObject(worker, 10000), WAIT_OBJECT_0);
@@ -455,12 +466,19 @@ TEST_F(SimulatingRezo, RemovalDuringTheRepairTellsTheProgramsWindows)
         PumpFor(10);
     EXPECT_EQ(g_removalNotices, 1);
     EXPECT_EQ(g_otherDeviceChanges, 0);
-    for (const auto& [progress, present] : seen) {
-        if (progress < 30)
-            EXPECT_EQ(present, 1) << progress;
-        else
-            EXPECT_EQ(present, 0) << progress;
+    // Present until the step to 30% takes the device: never once 30% has shown, never back, and
+    // gone at the earliest while 20% shows.
+    bool gone = false;
+    for (const Sample& sample : seen) {
+        if (sample.present) {
+            EXPECT_LT(sample.before, 30u) << "present after 30% showed";
+            EXPECT_FALSE(gone) << "present again at " << sample.before << "%";
+        } else {
+            EXPECT_GE(sample.after, 20u) << "gone before the step to 30%";
+            gone = true;
+        }
     }
+    EXPECT_TRUE(gone);
     EXPECT_EQ(rezo.DeviceExist(run.handle), 0);
     const auto log = Log();
     EXPECT_TRUE(Contains(log, "event device-removed during the repair at 30%"));
